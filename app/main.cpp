@@ -1,0 +1,37 @@
+#include "kestalapplication.h"
+#include "logfile.h"
+#include "startupoptions.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QSysInfo>
+
+#include <memory>
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLatin1(argv[i]);
+
+    const StartupOptions options = applyStartupOptions(arguments);
+    std::unique_ptr<LogFile> logFile;
+    if (options.openLogFile)
+        logFile = std::make_unique<LogFile>();
+    logStartupEnvironment(arguments);
+
+    int result = 0;
+    {
+        KestalApplication application(argc, argv);
+        qCritical().noquote() << "Application version:"
+                              << displayVersion(QCoreApplication::applicationVersion());
+        qCritical().noquote() << "OS version:" << QSysInfo::prettyProductName()
+                              << "V:" << QSysInfo::productVersion();
+        if (!application.init())
+            return application.exitCode();
+
+        // The application controller is created here and its start queued, before the loop.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        result = QApplication::exec();
+    }
+    return result;
+}

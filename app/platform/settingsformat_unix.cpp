@@ -1,0 +1,9 @@
+#include "settingsformat.h"
+
+namespace platform {
+
+QSettings::Format userSettingsFormat() {
+    return QSettings::NativeFormat;
+}
+
+} // namespace platform

@@ -1,0 +1,600 @@
+#include "logfile.h"
+#include "platform/namedevent.h"
+#include "settings.h"
+#include "singleinstance.h"
+#include "startupoptions.h"
+
+#include <QAction>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QtTest>
+
+#include <csignal>
+#include <memory>
+#include <vector>
+
+namespace {
+
+QStringList capturedMessages;
+
+void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+    capturedMessages << message;
+}
+
+// Runs the real program from its own copy, so that "quit" can only ever end copies that
+// this test started, and in a private session (configuration, runtime and temp folders).
+class ProgramSandbox {
+public:
+    ProgramSandbox() {
+        QDir root(dir_.path());
+        for (const char* sub : {"bin", "config", "runtime", "tmp"})
+            root.mkpath(QString::fromLatin1(sub));
+        QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                  QFileDevice::ExeOwner);
+        binary_ = root.filePath(QStringLiteral("bin/castwell"));
+        QFile::copy(QStringLiteral(CASTWELL_BINARY), binary_);
+        environment_ = QProcessEnvironment::systemEnvironment();
+        environment_.insert(QStringLiteral("HOME"), dir_.path());
+        environment_.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                            root.filePath(QStringLiteral("config")));
+        environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                            root.filePath(QStringLiteral("runtime")));
+        environment_.insert(QStringLiteral("TMPDIR"), root.filePath(QStringLiteral("tmp")));
+        environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment_.remove(QStringLiteral("RESTART"));
+    }
+
+    ~ProgramSandbox() {
+        for (auto& process : processes_) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(3000);
+            }
+        }
+    }
+
+    QString binary() const { return binary_; }
+    QString path(const QString& relative) const { return QDir(dir_.path()).filePath(relative); }
+    QString logPath() const { return path(QStringLiteral("tmp/Castwell.log")); }
+    QString autostartPath() const {
+        return path(QStringLiteral("config/autostart/QuendralCastwell.desktop"));
+    }
+    QProcessEnvironment& environment() { return environment_; }
+
+    QProcess* start(const QStringList& arguments) {
+        processes_.push_back(std::make_unique<QProcess>());
+        QProcess* process = processes_.back().get();
+        process->setProcessEnvironment(environment_);
+        process->start(binary_, arguments);
+        process->waitForStarted();
+        return process;
+    }
+
+    int run(const QStringList& arguments, QString* output = nullptr) {
+        QProcess* process = start(arguments);
+        if (!process->waitForFinished(30000))
+            return -1;
+        if (output)
+            *output = QString::fromUtf8(process->readAllStandardOutput() +
+                                        process->readAllStandardError());
+        return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -2;
+    }
+
+    // True once a copy of the program owns the single-instance events of this sandbox.
+    bool waitForPrimary(int timeoutMs = 10000) {
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", path(QStringLiteral("runtime")).toLocal8Bit());
+        bool found = false;
+        QElapsedTimer timer;
+        timer.start();
+        while (!found && timer.elapsed() < timeoutMs) {
+            found = platform::NamedEvent::open(SingleInstance::activationEventName()) != nullptr;
+            if (!found)
+                QTest::qWait(20);
+        }
+        qputenv("XDG_RUNTIME_DIR", saved);
+        return found;
+    }
+
+    bool waitForLogLine(const QString& text, int timeoutMs = 10000) {
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            QFile log(logPath());
+            if (log.open(QIODevice::ReadOnly) && QString::fromUtf8(log.readAll()).contains(text))
+                return true;
+            if (timer.elapsed() >= timeoutMs)
+                return false;
+            QTest::qWait(20);
+        }
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString binary_;
+    QProcessEnvironment environment_;
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+} // namespace
+
+class ShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void startupOptionsSetSwitches_data();
+    void startupOptionsSetSwitches();
+    void startupEnvironmentDefaultsOpenGL();
+    void versionIsCutBeforeThirdDot();
+    void logFileAppendsTimeStampedLines();
+
+    void translationsAreEmbedded();
+
+    void settingsWrittenOnFirstRun();
+    void settingsSettersAlwaysEmitAndBind();
+
+    void namedEventIsExclusiveAndSignalsOwner();
+    void namedEventReplacesStaleSocket();
+    void laterInstanceActivatesFirst();
+    void restartWaitEndsWhenPredecessorLeaves();
+
+    void verbsExitCodes_data();
+    void verbsExitCodes();
+    void verbsWorkWithoutDisplay();
+    void autostartEntries();
+    void secondStartActivatesFirstAndQuitEndsIt();
+    void simultaneousStartsLeaveOne();
+    void restartedProcessWaitsForPredecessor();
+
+private:
+    QTemporaryDir sessionDir_;
+};
+
+void ShellTest::initTestCase() {
+    QVERIFY(sessionDir_.isValid());
+    QDir root(sessionDir_.path());
+    for (const char* sub : {"config", "runtime", "tmp"})
+        QVERIFY(root.mkpath(QString::fromLatin1(sub)));
+    QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", root.filePath(QStringLiteral("runtime")).toLocal8Bit());
+    qputenv("TMPDIR", root.filePath(QStringLiteral("tmp")).toLocal8Bit());
+    QCoreApplication::setApplicationName(QStringLiteral("Castwell"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quendral"));
+}
+
+void ShellTest::init() {
+    capturedMessages.clear();
+}
+
+void ShellTest::startupOptionsSetSwitches_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("expected"); // NAME=value; NAME= means unset
+    QTest::addColumn<bool>("openLogFile");
+
+    QTest::newRow("none") << QStringList{}
+                          << QStringList{"DEBUG_OPENGL_RENDER=0", "GPU_SKIP_YUYV=0",
+                                         "GPU_SKIP_JPEG=0", "QT_OPENGL=", "RESTART="}
+                          << false;
+    QTest::newRow("later OpenGL option wins") << QStringList{"--opengl-angle", "--opengl-software"}
+                                              << QStringList{"QT_OPENGL=software"} << false;
+    QTest::newRow("unknown dash arguments are ignored")
+        << QStringList{"-x", "--LOG", "--Log-fps", "plain"}
+        << QStringList{"CASTWELL_LOG_FPS=", "QT_OPENGL="} << false;
+    QTest::newRow("log-fps opens the log")
+        << QStringList{"--log-fps"} << QStringList{"CASTWELL_LOG_FPS=1"} << true;
+    QTest::newRow("log-opengl") << QStringList{"--log-opengl"}
+                                << QStringList{"DEBUG_OPENGL_RENDER=1", "CASTWELL_LOG_FPS=1"}
+                                << true;
+    QTest::newRow("gpu and restart switches")
+        << QStringList{"--gpu-no-yuyv", "--gpu-no-jpeg", "--restart", "--opengl-desktop"}
+        << QStringList{"GPU_SKIP_YUYV=1", "GPU_SKIP_JPEG=1", "RESTART=1", "QT_OPENGL=desktop"}
+        << false;
+    QTest::newRow("log") << QStringList{"--log"} << QStringList{} << true;
+}
+
+void ShellTest::startupOptionsSetSwitches() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, openLogFile);
+
+    // Inherited values: the forced switches are overridden, the others survive unless set.
+    for (const char* name : {"DEBUG_OPENGL_RENDER", "GPU_SKIP_YUYV", "GPU_SKIP_JPEG"})
+        qputenv(name, "7");
+    for (const char* name : {"QT_OPENGL", "CASTWELL_LOG_FPS", "RESTART"})
+        qunsetenv(name);
+
+    const StartupOptions options = applyStartupOptions(arguments);
+    QCOMPARE(options.openLogFile, openLogFile);
+    for (const QString& pair : expected) {
+        const QString name = pair.section(QLatin1Char('='), 0, 0);
+        const QString value = pair.section(QLatin1Char('='), 1);
+        QCOMPARE(QString::fromLocal8Bit(qgetenv(name.toLatin1().constData())), value);
+    }
+    if (arguments.contains(QStringLiteral("--log-opengl")))
+        QVERIFY(QSurfaceFormat::defaultFormat().testOption(QSurfaceFormat::DebugContext));
+}
+
+void ShellTest::startupEnvironmentDefaultsOpenGL() {
+    qInstallMessageHandler(captureMessage);
+    qunsetenv("QT_OPENGL");
+    logStartupEnvironment({});
+    QCOMPARE(qgetenv("QT_OPENGL"), QByteArray("desktop"));
+    QVERIFY(capturedMessages.isEmpty()); // neither "Args:" nor a hint
+
+    qputenv("QT_OPENGL", "software");
+    logStartupEnvironment({QStringLiteral("-x"), QStringLiteral("--log")});
+    qInstallMessageHandler(nullptr);
+    QCOMPARE(qgetenv("QT_OPENGL"), QByteArray("software"));
+    QCOMPARE(capturedMessages,
+             (QStringList{"Args: \"-x\" \"--log\"", "OpenGL backend hint: \"software\""}));
+}
+
+void ShellTest::versionIsCutBeforeThirdDot() {
+    QCOMPARE(displayVersion(QStringLiteral("1.0.69")), QStringLiteral("1.0.69"));
+    QCOMPARE(displayVersion(QStringLiteral("1.2.3.4")), QStringLiteral("1.2.3"));
+    QCOMPARE(displayVersion(QStringLiteral("7")), QStringLiteral("7"));
+    QCOMPARE(displayVersion(QStringLiteral("1.2.3.")), QStringLiteral("1.2.3"));
+}
+
+void ShellTest::logFileAppendsTimeStampedLines() {
+    QFile::remove(LogFile::path());
+    for (int run = 0; run < 2; ++run) {
+        LogFile log;
+        qDebug() << "routine" << run;
+        qCritical() << "milestone";
+    }
+    QFile file(LogFile::path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QRegularExpression stamped(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}: (.*)$"));
+    QStringList messages;
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = stamped.match(line);
+        if (match.hasMatch())
+            messages << match.captured(1);
+    }
+    // Both runs are in the file, each framed by its start and quit lines.
+    QCOMPARE(messages.count(QStringLiteral("routine 0")), 1);
+    QCOMPARE(messages.count(QStringLiteral("routine 1")), 1);
+    QCOMPARE(messages.count(QStringLiteral("milestone")), 2);
+    QCOMPARE(messages.count(QStringLiteral("-------------------")), 4);
+    QCOMPARE(messages.filter(QRegularExpression(QStringLiteral("^App started: "))).size(), 2);
+    QCOMPARE(messages.filter(QRegularExpression(QStringLiteral("^App quit: "))).size(), 2);
+    QVERIFY(messages.indexOf(QStringLiteral("routine 0")) <
+            messages.indexOf(QStringLiteral("routine 1")));
+}
+
+void ShellTest::translationsAreEmbedded() {
+    const QStringList codes{"de", "en", "es", "fr", "it", "ja", "ko", "pt", "zh"};
+    for (const QString& code : codes) {
+        QTranslator application;
+        QVERIFY2(application.load(QStringLiteral(":/tr/application_") + code), qPrintable(code));
+        QVERIFY(!application.translate("TrayIconMenu", "Sharing Screen").isEmpty());
+        QTranslator qt;
+        QVERIFY2(qt.load(QStringLiteral(":/tr/qt_") + code), qPrintable(code));
+        // Qt's own dialogs come out translated only when the module catalogues are embedded.
+        // (Qt's English catalogue carries plural forms only.)
+        if (code != QLatin1String("en"))
+            QVERIFY2(!qt.translate("QPlatformTheme", "Cancel").isEmpty(), qPrintable(code));
+    }
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(":/tr/qt_de")));
+    QCOMPARE(german.translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    QVERIFY(german.load(QStringLiteral(":/tr/application_de")));
+    QCOMPARE(german.translate("TrayIconMenu", "Sharing Paused"),
+             QStringLiteral("Freigabe pausiert"));
+}
+
+void ShellTest::settingsWrittenOnFirstRun() {
+    Settings* settings = Settings::instance();
+    QVERIFY(Settings::isFirstRun());
+    QSettings stored(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quendral"),
+                     QStringLiteral("Castwell"));
+    for (const char* key :
+         {"MaximizeOnShare", "ToFrontOnShare", "NotificationOnStateChange", "AutoUpdateFirmware"})
+        QCOMPARE(stored.value(QString::fromLatin1(key)).toString(), QStringLiteral("true"));
+    QCOMPARE(stored.value(QStringLiteral("DidRunOnce")).toString(), QStringLiteral("true"));
+    QVERIFY(!settings->lastFWUpdateCheck().isValid());
+    QVERIFY(!settings->lastRestart().isValid());
+
+    // A value changed behind the object's back is seen.
+    stored.setValue(QStringLiteral("MaximizeOnShare"), false);
+    stored.sync();
+    const QDateTime checked = QDateTime::currentDateTime();
+    settings->setLastFWUpdateCheck(checked);
+    QCOMPARE(settings->lastFWUpdateCheck(), checked);
+
+    delete settings;
+    settings = Settings::instance();
+    QVERIFY(!Settings::isFirstRun());
+    QVERIFY(!settings->maximizeOnShare());
+    QCOMPARE(settings->lastFWUpdateCheck(), checked);
+}
+
+void ShellTest::settingsSettersAlwaysEmitAndBind() {
+    Settings* settings = Settings::instance();
+    QSignalSpy notificationSpy(settings, &Settings::notificationOnStateChangeChanged);
+    settings->setNotificationOnStateChange(true);
+    settings->setNotificationOnStateChange(true);
+    QCOMPARE(notificationSpy.count(), 2);
+
+    QAction maximize(QStringLiteral("Maximize"));
+    maximize.setCheckable(true);
+    QAction autoUpdate(QStringLiteral("Auto update"));
+    autoUpdate.setCheckable(true);
+    settings->setMaximizeOnShare(true);
+    settings->setAutoUpdateFW(false);
+    settings->bindMaximizeOnShare(&maximize);
+    settings->bindAutoUpdateFW(&autoUpdate);
+    QVERIFY(maximize.isChecked());
+    QVERIFY(!autoUpdate.isChecked());
+
+    maximize.trigger(); // the user unticks it
+    QVERIFY(!settings->maximizeOnShare());
+    settings->setAutoUpdateFW(true); // changed elsewhere
+    QVERIFY(autoUpdate.isChecked());
+    QVERIFY(settings->autoUpdateFW());
+
+    settings->setLastRestart(QDateTime::currentDateTime());
+    QVERIFY(settings->lastRestart().isValid());
+    settings->setLastRestart(QDateTime());
+    QVERIFY(!settings->lastRestart().isValid());
+}
+
+void ShellTest::namedEventIsExclusiveAndSignalsOwner() {
+    const QString name = QStringLiteral("Local\\exclusive-test");
+    QVERIFY(!platform::NamedEvent::open(name));
+
+    auto owner = platform::NamedEvent::create(name);
+    QVERIFY(owner);
+    QVERIFY(owner->isOwner());
+    int error = 0;
+    QVERIFY(!platform::NamedEvent::create(name, &error));
+    QCOMPARE(error, EEXIST);
+
+    QSignalSpy activated(owner.get(), &platform::NamedEvent::activated);
+    auto first = platform::NamedEvent::open(name);
+    auto second = platform::NamedEvent::open(name);
+    QVERIFY(first && second);
+    QVERIFY(first->set());
+    QVERIFY(second->set());
+    QVERIFY(first->set());
+    QTRY_COMPARE(activated.count(), 3);
+
+    // An opener that closes right after setting still gets its signal delivered.
+    QVERIFY(platform::NamedEvent::open(name)->set());
+    QTRY_COMPARE(activated.count(), 4);
+
+    owner.reset();
+    QVERIFY(!platform::NamedEvent::open(name));
+    QVERIFY(!first->set());
+    QVERIFY(platform::NamedEvent::create(name));
+}
+
+void ShellTest::namedEventReplacesStaleSocket() {
+    // A holder that was killed leaves its socket file behind; nobody answers there.
+    const QString name = QStringLiteral("Local\\stale-test");
+    const QString path = platform::NamedEvent::socketPath(name);
+    QFile stale(path);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    auto owner = platform::NamedEvent::create(name);
+    QVERIFY(owner);
+    QVERIFY(platform::NamedEvent::open(name));
+}
+
+void ShellTest::laterInstanceActivatesFirst() {
+    SingleInstance first;
+    QVERIFY(first.isPrimary());
+    QVERIFY(!first.notifyRunningInstance());
+
+    SingleInstance later;
+    QVERIFY(!later.isPrimary());
+    QSignalSpy activation(&first, &SingleInstance::activationRequested);
+    QVERIFY(later.notifyRunningInstance());
+    QVERIFY(later.notifyRunningInstance());
+    QTRY_COMPARE(activation.count(), 2);
+}
+
+void ShellTest::restartWaitEndsWhenPredecessorLeaves() {
+    auto predecessor = std::make_unique<SingleInstance>();
+    SingleInstance restarted;
+    QVERIFY(!restarted.isPrimary());
+
+    int sleeps = 0;
+    QVERIFY(!restarted.waitForOwnership(3, [&sleeps] { ++sleeps; }));
+    QCOMPARE(sleeps, 3);
+
+    sleeps = 0;
+    QVERIFY(restarted.waitForOwnership(10, [&] {
+        if (++sleeps == 2)
+            predecessor.reset();
+    }));
+    QCOMPARE(sleeps, 2);
+
+    // The new owner is told of later starts.
+    SingleInstance later;
+    QSignalSpy activation(&restarted, &SingleInstance::activationRequested);
+    QVERIFY(later.notifyRunningInstance());
+    QTRY_COMPARE(activation.count(), 1);
+}
+
+void ShellTest::verbsExitCodes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("usageLine");
+
+    QTest::newRow("help") << QStringList{"help"} << 0 << true;
+    QTest::newRow("quit with nothing running") << QStringList{"quit"} << 0 << false;
+    QTest::newRow("autostart without word") << QStringList{"autostart"} << 2 << true;
+    QTest::newRow("autostart bad word") << QStringList{"autostart", "maybe"} << 2 << true;
+    QTest::newRow("autostart extra word") << QStringList{"autostart", "on", "now"} << 2 << true;
+    QTest::newRow("verbs are case-sensitive") << QStringList{"Autostart", "on"} << 2 << true;
+    QTest::newRow("unknown verb") << QStringList{"launch"} << 2 << true;
+    QTest::newRow("autostart off without entry") << QStringList{"autostart", "off"} << 0 << false;
+}
+
+void ShellTest::verbsExitCodes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(bool, usageLine);
+
+    ProgramSandbox sandbox;
+    QString output;
+    // "autostart" takes exactly two words, so a logging option would change its meaning.
+    const bool withLog = arguments.size() == 1 || arguments.first() != QLatin1String("autostart");
+    QCOMPARE(sandbox.run(arguments + (withLog ? QStringList{"--log"} : QStringList{}), &output),
+             exitCode);
+    QCOMPARE(output.contains(QStringLiteral("TODO: add usage string")), usageLine);
+    QVERIFY(!QFile::exists(sandbox.autostartPath()));
+    if (!withLog)
+        return;
+
+    QFile log(sandbox.logPath());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromUtf8(log.readAll());
+    QVERIFY(logged.contains(QStringLiteral("Args: \"") + arguments.first() + QLatin1Char('"')));
+    QVERIFY(logged.contains(QStringLiteral("Application version: 1.0.69")));
+    QVERIFY(!logged.contains(QStringLiteral("Current system locale:"))); // no start-up ran
+}
+
+void ShellTest::verbsWorkWithoutDisplay() {
+    ProgramSandbox sandbox;
+    sandbox.environment().remove(QStringLiteral("QT_QPA_PLATFORM"));
+    sandbox.environment().remove(QStringLiteral("DISPLAY"));
+    sandbox.environment().remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QCOMPARE(sandbox.run({QStringLiteral("help")}), 0);
+    QCOMPARE(sandbox.run({QStringLiteral("autostart"), QStringLiteral("on")}), 0);
+}
+
+void ShellTest::autostartEntries() {
+    ProgramSandbox sandbox;
+    const QString on[] = {QStringLiteral("autostart"), QStringLiteral("on")};
+    const QString off[] = {QStringLiteral("autostart"), QStringLiteral("off")};
+    auto readEntry = [&] {
+        QFile file(sandbox.autostartPath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    auto writeEntry = [&](const QString& exec) {
+        QDir().mkpath(QFileInfo(sandbox.autostartPath()).absolutePath());
+        QFile file(sandbox.autostartPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(("[Desktop Entry]\nType=Application\nExec=" + exec + "\n").toUtf8());
+    };
+
+    QCOMPARE(sandbox.run({on[0], on[1]}), 0);
+    QVERIFY(readEntry().contains(QStringLiteral("Exec=\"%1\"\n").arg(sandbox.binary())));
+    QCOMPARE(sandbox.run({on[0], on[1]}), 0); // already on: nothing to do
+    QCOMPARE(sandbox.run({off[0], off[1]}), 0);
+    QVERIFY(!QFile::exists(sandbox.autostartPath()));
+
+    // Without quotes it is not ours: "off" leaves it alone, "on" replaces it.
+    writeEntry(sandbox.binary());
+    QCOMPARE(sandbox.run({off[0], off[1]}), 0);
+    QVERIFY(QFile::exists(sandbox.autostartPath()));
+    QCOMPARE(sandbox.run({on[0], on[1]}), 0);
+    QVERIFY(readEntry().contains(QStringLiteral("Exec=\"%1\"\n").arg(sandbox.binary())));
+
+    // Redundant separators are normalised away: it is ours, and "off" removes it.
+    writeEntry(QLatin1Char('"') +
+               sandbox.binary().replace(QStringLiteral("/bin/"), QStringLiteral("//bin/./")) +
+               QLatin1Char('"'));
+    QCOMPARE(sandbox.run({off[0], off[1]}), 0);
+    QVERIFY(!QFile::exists(sandbox.autostartPath()));
+
+    // Another copy of the program is replaced by this one.
+    writeEntry(QStringLiteral("\"/opt/other/castwell\""));
+    QCOMPARE(sandbox.run({on[0], on[1]}), 0);
+    QVERIFY(readEntry().contains(QStringLiteral("Exec=\"%1\"\n").arg(sandbox.binary())));
+
+    // A write that cannot take effect is reported.
+    QFile::remove(sandbox.autostartPath());
+    QFile::setPermissions(QFileInfo(sandbox.autostartPath()).absolutePath(),
+                          QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(QFileInfo(sandbox.autostartPath()).absolutePath()).isWritable())
+        QSKIP("running with privileges that ignore folder permissions");
+    QCOMPARE(sandbox.run({on[0], on[1]}), 1);
+}
+
+void ShellTest::secondStartActivatesFirstAndQuitEndsIt() {
+    ProgramSandbox sandbox;
+    QProcess* first = sandbox.start({QStringLiteral("--log")});
+    QVERIFY(sandbox.waitForPrimary());
+
+    QString output;
+    QCOMPARE(sandbox.run({}, &output), 1);
+    QVERIFY(output.contains(QStringLiteral("Application already running")));
+    QVERIFY(sandbox.waitForLogLine(QStringLiteral("Activation requested externally")));
+    QCOMPARE(first->state(), QProcess::Running);
+
+    QCOMPARE(sandbox.run({QStringLiteral("quit")}), 0);
+    QVERIFY(first->waitForFinished(5000));
+    QCOMPARE(first->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(first->exitCode(), 0);
+    QVERIFY(sandbox.waitForLogLine(QStringLiteral("Quit requested externally")));
+}
+
+void ShellTest::simultaneousStartsLeaveOne() {
+    ProgramSandbox sandbox;
+    std::vector<QProcess*> processes;
+    for (int i = 0; i < 20; ++i)
+        processes.push_back(sandbox.start({}));
+
+    int refused = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (refused < 19 && timer.elapsed() < 60000) {
+        refused = 0;
+        for (QProcess* process : processes)
+            refused += process->state() == QProcess::NotRunning && process->exitCode() == 1;
+        QTest::qWait(50);
+    }
+    QCOMPARE(refused, 19);
+    QTest::qWait(300);
+    int running = 0;
+    for (QProcess* process : processes)
+        running += process->state() == QProcess::Running;
+    QCOMPARE(running, 1);
+
+    QCOMPARE(sandbox.run({QStringLiteral("quit")}), 0);
+    for (QProcess* process : processes)
+        QVERIFY(process->state() == QProcess::NotRunning || process->waitForFinished(5000));
+}
+
+void ShellTest::restartedProcessWaitsForPredecessor() {
+    ProgramSandbox sandbox;
+    QProcess* old = sandbox.start({});
+    QVERIFY(sandbox.waitForPrimary());
+
+    QProcess* restarted = sandbox.start({QStringLiteral("--restart"), QStringLiteral("--log")});
+    QVERIFY(!restarted->waitForFinished(1500)); // still waiting for the old one
+    QVERIFY(!sandbox.waitForLogLine(QStringLiteral("Current system locale:"), 0));
+
+    // The old process dies without cleaning up, as after a crash.
+    ::kill(static_cast<pid_t>(old->processId()), SIGKILL);
+    QVERIFY(old->waitForFinished(5000));
+
+    // Within a second or two the restarted process finishes its start-up and owns the session.
+    QVERIFY(sandbox.waitForLogLine(QStringLiteral("Current system locale:"), 5000));
+    QCOMPARE(sandbox.run({}), 1);
+    QCOMPARE(restarted->state(), QProcess::Running);
+
+    QCOMPARE(sandbox.run({QStringLiteral("quit")}), 0);
+    QVERIFY(restarted->waitForFinished(5000));
+}
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"
