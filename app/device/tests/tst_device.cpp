@@ -1,0 +1,459 @@
+#include "devicedetector.h"
+#include "emulatorclient.h"
+#include "hidapi.h"
+#include "hidmonitor.h"
+#include "kestalhiddevice.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A scripted set of HID interfaces behind the hidapi table.
+struct FakeInterface {
+    std::string path;
+    bool openable = true;
+    unsigned char status = 0x00;
+    int reportLength = 2;
+    unsigned char reportId = 0;
+    bool readFails = false;
+};
+
+struct FakeHid {
+    std::vector<FakeInterface> interfaces;
+    std::map<hid_device*, std::string> open;
+    int enumerations = 0;
+    int readyAtEnumeration = 0; // interfaces become openable from this enumeration on
+    int reads = 0;
+    int nextHandle = 1;
+
+    FakeInterface* find(const std::string& path) {
+        for (FakeInterface& candidate : interfaces) {
+            if (candidate.path == path)
+                return &candidate;
+        }
+        return nullptr;
+    }
+} fake;
+
+int fakeInit() {
+    return 0;
+}
+
+hid_device_info* fakeEnumerate(unsigned short, unsigned short) {
+    if (++fake.enumerations == fake.readyAtEnumeration) {
+        for (FakeInterface& candidate : fake.interfaces)
+            candidate.openable = true;
+    }
+    hid_device_info* head = nullptr;
+    hid_device_info** tail = &head;
+    for (const FakeInterface& candidate : fake.interfaces) {
+        auto* info = new hid_device_info{};
+        info->path = strdup(candidate.path.c_str());
+        *tail = info;
+        tail = &info->next;
+    }
+    return head;
+}
+
+void fakeFreeEnumeration(hid_device_info* devices) {
+    while (devices) {
+        hid_device_info* next = devices->next;
+        free(devices->path);
+        delete devices;
+        devices = next;
+    }
+}
+
+hid_device* fakeOpenPath(const char* path) {
+    FakeInterface* candidate = fake.find(path);
+    if (!candidate || !candidate->openable)
+        return nullptr;
+    auto* handle = reinterpret_cast<hid_device*>(static_cast<quintptr>(fake.nextHandle++));
+    fake.open[handle] = path;
+    return handle;
+}
+
+int fakeGetProductString(hid_device*, wchar_t* string, size_t maxLength) {
+    std::wcsncpy(string, L"Fake Kestal", maxLength);
+    return 0;
+}
+
+int fakeGetInputReport(hid_device* handle, unsigned char* data, size_t length) {
+    ++fake.reads;
+    const auto opened = fake.open.find(handle);
+    FakeInterface* candidate = opened == fake.open.end() ? nullptr : fake.find(opened->second);
+    if (!candidate || candidate->readFails || length < 2)
+        return -1;
+    data[0] = candidate->reportId;
+    data[1] = candidate->status;
+    return candidate->reportLength;
+}
+
+const wchar_t* fakeError(hid_device*) {
+    return L"device gone";
+}
+
+void fakeClose(hid_device* handle) {
+    fake.open.erase(handle);
+}
+
+const HidApi fakeApi{fakeInit,
+                     fakeEnumerate,
+                     fakeFreeEnumeration,
+                     fakeOpenPath,
+                     fakeGetProductString,
+                     fakeGetInputReport,
+                     fakeError,
+                     fakeClose};
+
+QStringList logged;
+
+void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+    logged << message;
+}
+
+class FakeMonitor : public HidMonitor {
+public:
+    explicit FakeMonitor(bool accepts)
+        : accepts_(accepts) {}
+    bool start() override { return started_ = accepts_; }
+    bool isStarted() const override { return started_; }
+    void arrive(const QString& path) { emit interfaceArrived(path); }
+    void remove(const QString& path) { emit interfaceRemoved(path); }
+
+private:
+    bool accepts_;
+    bool started_ = false;
+};
+
+constexpr std::chrono::milliseconds kFastInterval{5};
+
+} // namespace
+
+class DeviceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void reportBytesBecomeStates_data();
+    void reportBytesBecomeStates();
+    void transitionsAreLogged();
+    void failedReadReopensOnce();
+    void unusableReportsCountAsFailures_data();
+    void unusableReportsCountAsFailures();
+    void cacheIsCaseInsensitive();
+
+    void attachedBeforeStartIsAnnouncedOnce();
+    void arrivalsAndRemovalsIgnoreCase();
+    void arrivalRetriesTenTimes();
+    void removalEndsRetryChain();
+    void refusedNotificationsStillScan();
+
+    void followsTheEmulatedDevice();
+};
+
+void DeviceTest::initTestCase() {
+    HidApi::setCurrent(&fakeApi);
+    KestalHIDDevice::setPollInterval(kFastInterval);
+}
+
+void DeviceTest::init() {
+    fake = FakeHid{};
+    logged.clear();
+    qInstallMessageHandler(captureMessage);
+}
+
+void DeviceTest::cleanup() {
+    qInstallMessageHandler(nullptr);
+    // Deferred deletions of released devices, so that each test starts with an empty cache.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void DeviceTest::reportBytesBecomeStates_data() {
+    QTest::addColumn<int>("statusByte");
+    QTest::addColumn<QList<int>>("announced");
+
+    QTest::newRow("nothing") << 0x00 << QList<int>{};
+    QTest::newRow("stream bit alone counts for nothing") << 0x01 << QList<int>{};
+    QTest::newRow("cable") << 0x02 << QList<int>{2};
+    QTest::newRow("cable and stream") << 0x03 << QList<int>{3};
+    QTest::newRow("other bits ignored") << 0x06 << QList<int>{2};
+    QTest::newRow("all bits") << 0xff << QList<int>{3};
+}
+
+void DeviceTest::reportBytesBecomeStates() {
+    QFETCH(int, statusByte);
+    QFETCH(QList<int>, announced);
+
+    fake.interfaces = {{"/dev/hidraw0", true, static_cast<unsigned char>(statusByte)}};
+    const auto device = KestalHIDDevice::acquire(QString());
+    QVERIFY(device);
+    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+    device->startTimerIfStopped();
+    QTRY_VERIFY(fake.reads >= 3);
+    QList<int> seen;
+    for (const QList<QVariant>& change : changes)
+        seen << change.at(0).value<HIDDeviceState>();
+    QCOMPARE(seen, announced);
+}
+
+void DeviceTest::transitionsAreLogged() {
+    fake.interfaces = {{"/dev/hidraw0"}};
+    const auto device = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw0"));
+    QVERIFY(device);
+    QVERIFY(logged.contains(QStringLiteral("HID: found device: Fake Kestal")));
+    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+    device->startTimerIfStopped();
+
+    const struct {
+        unsigned char status;
+        const char* line; // null: no line
+    } steps[] = {{0x02, "HID: HDMI cable connected"},
+                 {0x03, "HID: stream started"},
+                 {0x02, "HID: stream stopped"},
+                 {0x00, "HID: HDMI cable disconnected"},
+                 {0x03, nullptr},
+                 {0x00, "HID: HDMI cable disconnected"}};
+    int expectedSignals = 0;
+    for (const auto& step : steps) {
+        logged.clear();
+        fake.interfaces[0].status = step.status;
+        ++expectedSignals;
+        QTRY_COMPARE(changes.count(), expectedSignals);
+        const QStringList hidLines = logged.filter(QStringLiteral("HID: "));
+        QCOMPARE(hidLines, step.line ? QStringList{QString::fromLatin1(step.line)} : QStringList{});
+    }
+}
+
+void DeviceTest::failedReadReopensOnce() {
+    fake.interfaces = {{"/dev/hidraw0", true, 0x02}};
+    const auto device = KestalHIDDevice::acquire(QString());
+    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+    QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
+    device->startTimerIfStopped();
+    QTRY_COMPARE(changes.count(), 1);
+
+    // One failed read, then the interface answers again: polling goes on without a signal.
+    fake.interfaces[0].readFails = true;
+    QTRY_VERIFY(logged.contains(QStringLiteral("HID: Failed to get device state: device gone")));
+    fake.interfaces[0].readFails = false;
+    const int readsAfterRecovery = fake.reads;
+    QTRY_VERIFY(fake.reads > readsAfterRecovery + 2);
+    QCOMPARE(lost.count(), 0);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(device->state(), CableConnected);
+
+    // The device goes away: the read fails, the reopen finds nothing, and polling stops.
+    fake.interfaces.clear();
+    QTRY_COMPARE(lost.count(), 1);
+    QVERIFY(logged.contains(QStringLiteral("HID: lost device")));
+    QCOMPARE(device->state(), CableDisconnected);
+    const int readsWhenLost = fake.reads;
+    QTest::qWait(50);
+    QCOMPARE(fake.reads, readsWhenLost);
+    QCOMPARE(lost.count(), 1);
+}
+
+void DeviceTest::unusableReportsCountAsFailures_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("reportId");
+    QTest::newRow("one byte") << 1 << 0;
+    QTest::newRow("nothing") << 0 << 0;
+    QTest::newRow("other report id") << 2 << 5;
+}
+
+void DeviceTest::unusableReportsCountAsFailures() {
+    QFETCH(int, length);
+    QFETCH(int, reportId);
+
+    FakeInterface interface { "/dev/hidraw0", true, 0x03 };
+    interface.reportLength = length;
+    interface.reportId = static_cast<unsigned char>(reportId);
+    fake.interfaces = {interface};
+    const auto device = KestalHIDDevice::acquire(QString());
+    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+    QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
+    device->startTimerIfStopped();
+    QTRY_VERIFY(!logged.filter(QStringLiteral("HID: Failed to get device state:")).isEmpty());
+    fake.interfaces.clear();
+    QTRY_COMPARE(lost.count(), 1);
+    QCOMPARE(changes.count(), 0); // the unusable bytes never became a state
+}
+
+void DeviceTest::cacheIsCaseInsensitive() {
+    fake.interfaces = {{"/dev/HIDRAW3"}, {"/dev/hidraw4"}};
+    auto first = KestalHIDDevice::acquire(QString());
+    QVERIFY(first);
+    QCOMPARE(first->path(), QStringLiteral("/dev/HIDRAW3"));
+    // The empty request was cached under the real path.
+    QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")), first);
+    QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/DEV/HIDRAW3")), first);
+    auto second = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw4"));
+    QVERIFY(second && second != first);
+    QVERIFY(!KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw9")));
+
+    // Once released, a new object is made.
+    KestalHIDDevice* old = first.data();
+    QPointer<KestalHIDDevice> watch(old);
+    first.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(watch.isNull());
+    QVERIFY(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")));
+}
+
+void DeviceTest::attachedBeforeStartIsAnnouncedOnce() {
+    fake.interfaces = {{"/dev/hidraw1"}};
+    auto* monitor = new FakeMonitor(true);
+    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+    detector.start();
+    QCOMPARE(connected.count(), 1);
+    QVERIFY(monitor->isStarted());
+
+    detector.start();
+    QCOMPARE(connected.count(), 1);
+    QVERIFY(logged.contains(QStringLiteral("Device detector already started")));
+}
+
+void DeviceTest::arrivalsAndRemovalsIgnoreCase() {
+    auto* monitor = new FakeMonitor(true);
+    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+    QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
+    detector.start();
+    QCOMPARE(connected.count(), 0);
+
+    fake.interfaces = {{"/dev/hidraw2"}};
+    monitor->arrive(QStringLiteral("/DEV/HIDRAW2"));
+    QCOMPARE(connected.count(), 1);
+    const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
+    QCOMPARE(device->path(), QStringLiteral("/dev/hidraw2"));
+
+    monitor->remove(QStringLiteral("/dev/Hidraw7")); // never announced
+    QCOMPARE(disconnected.count(), 0);
+    monitor->remove(QStringLiteral("/Dev/HidRaw2"));
+    QCOMPARE(disconnected.count(), 1);
+    QCOMPARE(disconnected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>(), device);
+    monitor->remove(QStringLiteral("/dev/hidraw2"));
+    QCOMPARE(disconnected.count(), 1);
+}
+
+void DeviceTest::arrivalRetriesTenTimes() {
+    auto* monitor = new FakeMonitor(true);
+    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+    detector.setRetryInterval(kFastInterval);
+    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+    detector.start();
+
+    // An interface that never becomes ready: ten attempts, lines counting 10 down to 2.
+    fake.interfaces = {{"/dev/hidraw5", false}};
+    const int enumerationsBefore = fake.enumerations;
+    monitor->arrive(QStringLiteral("/dev/hidraw5"));
+    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find initialized HID device")));
+    QCOMPARE(fake.enumerations - enumerationsBefore, 10);
+    QStringList expected;
+    for (int left = 10; left >= 2; --left)
+        expected
+            << QStringLiteral(
+                   "Matching HID device connected, but not initialized. Retry attempts left %1")
+                   .arg(left);
+    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")), expected);
+    QCOMPARE(connected.count(), 0);
+
+    // A new arrival starts a fresh chain, and one that becomes ready on the third try connects.
+    logged.clear();
+    fake.readyAtEnumeration = fake.enumerations + 3;
+    monitor->arrive(QStringLiteral("/dev/hidraw5"));
+    QTRY_COMPARE(connected.count(), 1);
+    QTest::qWait(30);
+    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")).size(), 2);
+    QVERIFY(!logged.contains(QStringLiteral("Failed to find initialized HID device")));
+}
+
+void DeviceTest::removalEndsRetryChain() {
+    auto* monitor = new FakeMonitor(true);
+    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+    detector.setRetryInterval(std::chrono::milliseconds(50));
+    detector.start();
+    fake.interfaces = {{"/dev/hidraw6", false}};
+    monitor->arrive(QStringLiteral("/dev/hidraw6"));
+    const int enumerations = fake.enumerations;
+    monitor->remove(QStringLiteral("/dev/hidraw6"));
+    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find initialized HID device")));
+    QCOMPARE(fake.enumerations, enumerations); // the scheduled attempt tried nothing
+    QCOMPARE(logged.count(QStringLiteral("Failed to find initialized HID device")), 1);
+}
+
+void DeviceTest::refusedNotificationsStillScan() {
+    fake.interfaces = {{"/dev/hidraw1"}};
+    DeviceDetector detector{std::make_unique<FakeMonitor>(false)};
+    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+    detector.start();
+    QVERIFY(logged.contains(QStringLiteral("Failed register for device notifications")));
+    QCOMPARE(connected.count(), 1);
+}
+
+void DeviceTest::followsTheEmulatedDevice() {
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("emulator.sock"));
+    QProcess daemon;
+    daemon.start(QStringLiteral(KESTAL_EMULATOR_BINARY),
+                 {QStringLiteral("--socket"), socket, QStringLiteral("start"),
+                  QStringLiteral("--background"), QStringLiteral("--quiet")});
+    QVERIFY(daemon.waitForFinished(10000));
+    QCOMPARE(daemon.exitCode(), 0);
+    auto stopDaemon = qScopeGuard([&] {
+        QProcess::execute(QStringLiteral(KESTAL_EMULATOR_BINARY),
+                          {QStringLiteral("--socket"), socket, QStringLiteral("stop")});
+    });
+    qputenv("KESTAL_EMULATOR", socket.toLocal8Bit());
+    auto unsetEmulator = qScopeGuard([] { qunsetenv("KESTAL_EMULATOR"); });
+    const auto control = quendral::emulator::EmulatorClient::connect(socket.toStdString());
+    QVERIFY(control);
+    QVERIFY(control->control({"unplug"}).ok);
+
+    HidApi::setCurrent(&HidApi::emulated());
+    auto restoreFake = qScopeGuard([] { HidApi::setCurrent(&fakeApi); });
+    DeviceDetector detector{HidMonitor::create()};
+    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+    QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
+    detector.start();
+    QCOMPARE(connected.count(), 0);
+
+    QVERIFY(control->control({"plug"}).ok);
+    QTRY_COMPARE(connected.count(), 1);
+    const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
+    QVERIFY(device->path().contains(QStringLiteral("vid_")));
+    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+    device->startTimerIfStopped();
+
+    QVERIFY(control->control({"hdmi", "on"}).ok);
+    QTRY_COMPARE(changes.count(), 1);
+    QCOMPARE(changes.at(0).at(0).value<HIDDeviceState>(), CableConnected);
+    QVERIFY(control->control({"other-stream", "on"}).ok);
+    QTRY_COMPARE(changes.count(), 2);
+    QCOMPARE(changes.at(1).at(0).value<HIDDeviceState>(), Streaming);
+    QVERIFY(control->control({"hdmi", "off"}).ok);
+    QTRY_COMPARE(changes.count(), 3);
+    QCOMPARE(changes.at(2).at(0).value<HIDDeviceState>(), CableDisconnected);
+
+    QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
+    QVERIFY(control->control({"unplug"}).ok);
+    QTRY_COMPARE(disconnected.count(), 1);
+    QTRY_COMPARE(lost.count(), 1);
+}
+
+QTEST_GUILESS_MAIN(DeviceTest)
+#include "tst_device.moc"
