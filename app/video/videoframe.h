@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QSize>
+#include <QVideoFrame>
+
+#include <memory>
+
+class QOpenGLFunctions;
+class QOpenGLTexture;
+
+// Holds the newest camera frame, mapped read-only, and draws it. The base class only holds;
+// the renderers upload and convert. GL work happens in render() with the widget's context
+// current.
+class VideoFrame {
+public:
+    VideoFrame();
+    virtual ~VideoFrame();
+    VideoFrame(const VideoFrame&) = delete;
+    VideoFrame& operator=(const VideoFrame&) = delete;
+
+    virtual void setFrame(const QVideoFrame& frame);
+    // Leaves the picture's RGB texture bound to texture unit 0.
+    virtual void render() {}
+    // Whether the bound texture holds the picture's top row at t = 0.
+    virtual bool topRowFirst() const { return false; }
+
+    void setGL(QOpenGLFunctions* gl) { gl_ = gl; }
+    const QVideoFrame& frame() const { return frame_; }
+    // Whether the mapped bytes cover the whole picture at this packing, without row padding;
+    // anything else is not uploaded, as GL would read past the buffer.
+    bool holdsPicture(int bytesPerPixel) const;
+    // Unmaps and forgets the held frame.
+    void clear();
+
+protected:
+    QOpenGLFunctions* gl_ = nullptr;
+    std::unique_ptr<QOpenGLTexture> texture_;
+    QVideoFrame frame_;
+    QSize textureSize_;
+};
