@@ -1,6 +1,7 @@
 #include "kestalapplication.h"
 
 #include "platform/autostart.h"
+#include "sessionwatchdog.h"
 #include "settings.h"
 #include "singleinstance.h"
 
@@ -50,16 +51,26 @@ KestalApplication::KestalApplication(int& argc, char** argv)
     applicationInstance = this;
     // A command verb never shows a window, so it must also work where no display is reachable
     // (a terminal session, a script); the GUI application is only needed to run the program.
-    if (isCommandVerb(argc_, argv_))
-        new QCoreApplication(argc_, argv_);
-    else
-        new QApplication(argc_, argv_);
+    // An application object that already exists (an embedding test) is used as it is.
+    if (!QCoreApplication::instance()) {
+        if (isCommandVerb(argc_, argv_))
+            new QCoreApplication(argc_, argv_);
+        else
+            new QApplication(argc_, argv_);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("Castwell"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quendral"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CASTWELL_VERSION));
     singleInstance_ = std::make_unique<SingleInstance>();
     connect(singleInstance_.get(), &SingleInstance::activationRequested, this,
             &KestalApplication::activationRequested);
+    // Sleep and session end only matter to a running program, not to a command.
+    if (!isCommandVerb(argc_, argv_)) {
+        watchDog_ = std::make_unique<SessionWatchDog>();
+        connect(watchDog_.get(), &SessionWatchDog::goingToSleep, this,
+                &KestalApplication::goingToSleep);
+        connect(watchDog_.get(), &SessionWatchDog::wakingUp, this, &KestalApplication::wakingUp);
+    }
 }
 
 KestalApplication::~KestalApplication() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QTranslator;
+class SessionWatchDog;
 class Settings;
 class SingleInstance;
 
@@ -46,6 +47,7 @@ private:
 
     Settings* settings_ = nullptr;
     std::unique_ptr<SingleInstance> singleInstance_;
+    std::unique_ptr<SessionWatchDog> watchDog_;
     QPointer<QTranslator> qtTranslator_;
     QPointer<QTranslator> appTranslator_;
     int& argc_;

@@ -23,8 +23,8 @@ public:
     ~CameraController() override;
 
     // Starts (or goes on with) the search for the camera of a connected device.
-    void findCamera(QSharedPointer<KestalHIDDevice> device);
-    void releaseCamera();
+    virtual void findCamera(QSharedPointer<KestalHIDDevice> device);
+    virtual void releaseCamera();
 
     QSharedPointer<QCamera> camera() const { return camera_; }
     // The text a camera's system name contains when it belongs to the device.
@@ -42,12 +42,12 @@ signals:
     void paused();
 
 public slots:
-    void setApplicationState(ApplicationState state);
-    void startSession();
-    void resume();
-    void pause();
-    void silentPause();
-    void silentResume();
+    virtual void setApplicationState(ApplicationState state);
+    virtual void startSession();
+    virtual void resume();
+    virtual void pause();
+    virtual void silentPause();
+    virtual void silentResume();
 
 private:
     void openCamera(const QCameraInfo& info);

@@ -1,0 +1,498 @@
+#include "platform/powerevents.h"
+#include "sessionwatchdog.h"
+#include "sleepprevencontrol.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kStartTimeoutMs = 5000;
+constexpr int kStopTimeoutMs = 3000;
+constexpr int kChildRunTimeoutMs = 5000;
+constexpr int kBusWaitMs = 3000;
+constexpr int kQuitWaitMs = 3000;
+// How long an ignored signal gets to (wrongly) end the event loop.
+constexpr int kIgnoredSignalWaitMs = 200;
+constexpr int kLoopTimedOut = 2;
+constexpr int kLoopStillRunning = 3;
+
+// Debian's python3-dbusmock is installed for the system interpreter only, whatever python3
+// comes first in PATH.
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
+// Children die with the test process even when it crashes, so a broken run leaves no bus
+// daemons behind. prctl option 1 is PR_SET_PDEATHSIG, which survives the exec.
+const QString kDieWithParent = QStringLiteral("import ctypes, os, signal, sys\n"
+                                              "ctypes.CDLL(None).prctl(1, signal.SIGKILL)\n"
+                                              "os.execvp(sys.argv[1], sys.argv[1:])\n");
+
+// A bus that activates no services: a missing service must stay missing, not be started from
+// the machine's service files.
+const QString kBusConfig = QStringLiteral("<busconfig>\n"
+                                          "  <type>session</type>\n"
+                                          "  <listen>unix:dir=%1</listen>\n"
+                                          "  <auth>EXTERNAL</auth>\n"
+                                          "  <policy context=\"default\">\n"
+                                          "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+                                          "    <allow eavesdrop=\"true\"/>\n"
+                                          "    <allow own=\"*\"/>\n"
+                                          "  </policy>\n"
+                                          "</busconfig>\n");
+
+const QString kLogindService = QStringLiteral("org.freedesktop.login1");
+const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
+const QString kScreenSaverService = QStringLiteral("org.freedesktop.ScreenSaver");
+const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
+const QString kMockInterface = QStringLiteral("org.freedesktop.DBus.Mock");
+
+// The child run of carriesOnWithoutServices: set in its environment.
+const char kScenarioVariable[] = "CASTWELL_TST_POWER_SCENARIO";
+const QString kCarryOnScenario = QStringLiteral("carry-on");
+const QString kGapLinePrefix = QStringLiteral("gap: ");
+constexpr int kCarryOnRounds = 3;
+
+void resetTerminationDispositions() {
+    for (int signalNumber : {SIGTERM, SIGHUP, SIGINT})
+        std::signal(signalNumber, SIG_DFL);
+}
+
+volatile std::sig_atomic_t foreignHandlerCalls = 0;
+
+void countForeignSignal(int) {
+    foreignHandlerCalls = foreignHandlerCalls + 1;
+}
+
+// Records the announcements of a watch dog in order: 'S' going to sleep, 'R' waking up.
+void recordAnnouncements(SessionWatchDog* watchDog, QString* announced) {
+    QObject::connect(watchDog, &SessionWatchDog::goingToSleep, watchDog,
+                     [announced] { *announced += QLatin1Char('S'); });
+    QObject::connect(watchDog, &SessionWatchDog::wakingUp, watchDog,
+                     [announced] { *announced += QLatin1Char('R'); });
+}
+
+QDBusMessage callMock(const QDBusConnection& bus, const QString& service, const QString& path,
+                      const QString& method, const QVariantList& arguments) {
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, kMockInterface, method);
+    call.setArguments(arguments);
+    return bus.call(call, QDBus::Block, kBusWaitMs);
+}
+
+// "what|who|why|mode" of every inhibitor logind holds in the given mode.
+QStringList logindInhibitors(const QString& mode) {
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        kLogindService, kLogindPath, QStringLiteral("org.freedesktop.login1.Manager"),
+        QStringLiteral("ListInhibitors"));
+    const QDBusMessage reply = QDBusConnection::systemBus().call(call, QDBus::Block, kBusWaitMs);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return {QStringLiteral("error: ") + reply.errorMessage()};
+    QStringList inhibitors;
+    const QDBusArgument list = reply.arguments().at(0).value<QDBusArgument>();
+    list.beginArray();
+    while (!list.atEnd()) {
+        QString what, who, why, inhibitorMode;
+        uint uid = 0, pid = 0;
+        list.beginStructure();
+        list >> what >> who >> why >> inhibitorMode >> uid >> pid;
+        list.endStructure();
+        if (inhibitorMode == mode)
+            inhibitors << QStringList{what, who, why, inhibitorMode}.join(QLatin1Char('|'));
+    }
+    list.endArray();
+    return inhibitors;
+}
+
+// "who|why" of every screen saver inhibition not yet lifted.
+QStringList screenSaverInhibitions() {
+    const QDBusMessage call =
+        QDBusMessage::createMethodCall(kScreenSaverService, kScreenSaverPath, kScreenSaverService,
+                                       QStringLiteral("ListInhibitions"));
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, kBusWaitMs);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return {QStringLiteral("error: ") + reply.errorMessage()};
+    return reply.arguments().at(0).toStringList();
+}
+
+bool emitPrepareForSleep(bool start) {
+    const QDBusMessage reply = callMock(
+        QDBusConnection::systemBus(), kLogindService, kLogindPath, QStringLiteral("EmitSignal"),
+        {QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"),
+         QStringLiteral("b"), QVariant(QVariantList{start})});
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
+
+// The child run: the watch dog and the sleep prevention come and go a few times with some of
+// the platform missing. Each gap it reports goes to standard output as one line.
+QtMessageHandler defaultMessageHandler = nullptr;
+
+void printGaps(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg && message.startsWith(QLatin1String("Power: ")))
+        std::printf("%s%s\n", qPrintable(kGapLinePrefix), qPrintable(message));
+    else
+        defaultMessageHandler(type, context, message);
+}
+
+int runCarryOnScenario() {
+    defaultMessageHandler = qInstallMessageHandler(printGaps);
+    for (int round = 0; round < kCarryOnRounds; ++round) {
+        SessionWatchDog watchDog;
+        const std::shared_ptr<SleepPrevenControl> hold = SleepPrevenControl::instance();
+        QCoreApplication::processEvents();
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+class PowerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void announcesEachTransitionOnce_data();
+    void announcesEachTransitionOnce();
+
+    void holdsInhibitionsWhileHeld();
+    void followsLogindSleep();
+    void carriesOnWithoutServices_data();
+    void carriesOnWithoutServices();
+
+    void terminationSignalQuitsEventLoop_data();
+    void terminationSignalQuitsEventLoop();
+    void ignoredSignalStaysIgnored();
+    void replacedHandlerReturnsAfterwards();
+
+private:
+    QProcess* startChild(const QString& program, const QStringList& arguments);
+    QString startBus(const QString& name);
+    bool startMock(const QDBusConnection& bus, const QString& service,
+                   const QStringList& arguments);
+
+    QTemporaryDir dir_;
+    QString sessionBusAddress_;
+    std::vector<std::unique_ptr<QProcess>> children_;
+};
+
+QProcess* PowerTest::startChild(const QString& program, const QStringList& arguments) {
+    children_.push_back(std::make_unique<QProcess>());
+    QProcess* child = children_.back().get();
+    child->start(kPython, QStringList{QStringLiteral("-c"), kDieWithParent, program} + arguments);
+    return child->waitForStarted(kStartTimeoutMs) ? child : nullptr;
+}
+
+// Starts a private bus daemon and returns its address; empty on failure.
+QString PowerTest::startBus(const QString& name) {
+    const QString socketDir = dir_.filePath(name);
+    const QString configPath = dir_.filePath(name + QStringLiteral(".conf"));
+    QFile config(configPath);
+    if (!QDir().mkpath(socketDir) || !config.open(QIODevice::WriteOnly))
+        return {};
+    config.write(kBusConfig.arg(socketDir).toUtf8());
+    config.close();
+
+    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (daemon.isEmpty())
+        return {};
+    QProcess* bus =
+        startChild(daemon, {QStringLiteral("--config-file=") + configPath,
+                            QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    if (!bus)
+        return {};
+    while (!bus->canReadLine()) {
+        if (!bus->waitForReadyRead(kStartTimeoutMs))
+            return {};
+    }
+    return QString::fromUtf8(bus->readLine()).trimmed();
+}
+
+bool PowerTest::startMock(const QDBusConnection& bus, const QString& service,
+                          const QStringList& arguments) {
+    const QString log = dir_.filePath(service + QStringLiteral(".log"));
+    if (!startChild(kPython, QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock"),
+                                         QStringLiteral("-l"), log} +
+                                 arguments))
+        return false;
+    QElapsedTimer waited;
+    waited.start();
+    while (!bus.interface()->isServiceRegistered(service)) {
+        if (waited.elapsed() > kStartTimeoutMs)
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+void PowerTest::initTestCase() {
+    QVERIFY(dir_.isValid());
+    QVERIFY2(QFile::exists(kPython), "python3-dbusmock needs the system python3");
+
+    // Before the first use of QDBusConnection, which keeps the addresses it first saw.
+    const QString systemBusAddress = startBus(QStringLiteral("system"));
+    QVERIFY2(!systemBusAddress.isEmpty(), "dbus-daemon (package dbus) did not start");
+    sessionBusAddress_ = startBus(QStringLiteral("session"));
+    QVERIFY(!sessionBusAddress_.isEmpty());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", systemBusAddress.toUtf8());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", sessionBusAddress_.toUtf8());
+
+    QVERIFY2(startMock(QDBusConnection::systemBus(), kLogindService,
+                       {QStringLiteral("--template"), QStringLiteral("logind")}),
+             "the logind mock (package python3-dbusmock) did not start");
+    QVERIFY(startMock(
+        QDBusConnection::sessionBus(), kScreenSaverService,
+        {QStringLiteral("--session"), kScreenSaverService, kScreenSaverPath, kScreenSaverService}));
+
+    // Like the desktops' screen savers: a cookie per inhibition, dropped by UnInhibit.
+    const QVector<QStringList> methods = {
+        {QStringLiteral("Inhibit"), QStringLiteral("ss"), QStringLiteral("u"),
+         QStringLiteral("self.inhibitions = getattr(self, 'inhibitions', {}); "
+                        "self.cookie = getattr(self, 'cookie', 0) + 1; "
+                        "self.inhibitions[self.cookie] = args[0] + '|' + args[1]; "
+                        "ret = dbus.UInt32(self.cookie)")},
+        {QStringLiteral("UnInhibit"), QStringLiteral("u"), QString(),
+         QStringLiteral("del self.inhibitions[int(args[0])]")},
+        {QStringLiteral("ListInhibitions"), QString(), QStringLiteral("as"),
+         QStringLiteral("ret = dbus.Array(getattr(self, 'inhibitions', {}).values(), "
+                        "signature='s')")},
+    };
+    for (const QStringList& method : methods) {
+        const QDBusMessage reply = callMock(
+            QDBusConnection::sessionBus(), kScreenSaverService, kScreenSaverPath,
+            QStringLiteral("AddMethod"), {QString(), method[0], method[1], method[2], method[3]});
+        QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+    }
+}
+
+void PowerTest::cleanupTestCase() {
+    // Mocks first, then the buses they are on.
+    for (auto child = children_.rbegin(); child != children_.rend(); ++child) {
+        (*child)->kill();
+        (*child)->waitForFinished(kStopTimeoutMs);
+    }
+    children_.clear();
+}
+
+void PowerTest::announcesEachTransitionOnce_data() {
+    QTest::addColumn<QString>("events"); // 'S' suspending, 'R' resumed
+    QTest::addColumn<QString>("announced");
+
+    QTest::newRow("suspend") << "S"
+                             << "S";
+    QTest::newRow("first resume without suspend") << "R"
+                                                  << "R";
+    QTest::newRow("suspend, resume") << "SR"
+                                     << "SR";
+    QTest::newRow("second suspend before resume") << "SSR"
+                                                  << "SR";
+    QTest::newRow("second resume before suspend") << "SRRS"
+                                                  << "SRS";
+    QTest::newRow("repeats each way") << "RRSSRRSS"
+                                      << "RSRS";
+}
+
+void PowerTest::announcesEachTransitionOnce() {
+    QFETCH(QString, events);
+    QFETCH(QString, announced);
+
+    auto ownedSource = std::make_unique<platform::PowerEvents>();
+    platform::PowerEvents* source = ownedSource.get();
+    SessionWatchDog watchDog(std::move(ownedSource));
+    QString recorded;
+    recordAnnouncements(&watchDog, &recorded);
+
+    for (const QChar event : events) {
+        if (event == QLatin1Char('S'))
+            emit source->suspending();
+        else
+            emit source->resumed();
+    }
+    QCOMPARE(recorded, announced);
+}
+
+void PowerTest::holdsInhibitionsWhileHeld() {
+    const QString blocker = QStringLiteral("sleep:idle|%1|Sharing Screen|block")
+                                .arg(QCoreApplication::applicationName());
+    const QString inhibition =
+        QStringLiteral("%1|Sharing Screen").arg(QCoreApplication::applicationName());
+    const QString block = QStringLiteral("block");
+    QCOMPARE(logindInhibitors(block), QStringList());
+    QCOMPARE(screenSaverInhibitions(), QStringList());
+
+    std::shared_ptr<SleepPrevenControl> first = SleepPrevenControl::instance();
+    QCOMPARE(logindInhibitors(block), QStringList{blocker});
+    QCOMPARE(screenSaverInhibitions(), QStringList{inhibition});
+
+    std::shared_ptr<SleepPrevenControl> second = SleepPrevenControl::instance();
+    QCOMPARE(second.get(), first.get());
+    first.reset();
+    QCOMPARE(logindInhibitors(block), QStringList{blocker});
+    QCOMPARE(screenSaverInhibitions(), QStringList{inhibition});
+
+    second.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(block), QStringList(), kBusWaitMs);
+    QCOMPARE(screenSaverInhibitions(), QStringList());
+
+    // Held again after a release: a new inhibition, which goes as well.
+    std::shared_ptr<SleepPrevenControl> again = SleepPrevenControl::instance();
+    QCOMPARE(logindInhibitors(block), QStringList{blocker});
+    QCOMPARE(screenSaverInhibitions(), QStringList{inhibition});
+    again.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(block), QStringList(), kBusWaitMs);
+    QCOMPARE(screenSaverInhibitions(), QStringList());
+}
+
+void PowerTest::followsLogindSleep() {
+    const QString delay = QStringLiteral("delay");
+    const QStringList delayLock{QStringLiteral("sleep|%1|Pause sharing before sleep|delay")
+                                    .arg(QCoreApplication::applicationName())};
+    {
+        SessionWatchDog watchDog;
+        QString announced;
+        recordAnnouncements(&watchDog, &announced);
+        QStringList locksWhileGoingToSleep;
+        connect(&watchDog, &SessionWatchDog::goingToSleep, this,
+                [&] { locksWhileGoingToSleep = logindInhibitors(delay); });
+
+        // The suspend waits for the announcement.
+        QCOMPARE(logindInhibitors(delay), delayLock);
+
+        QVERIFY(emitPrepareForSleep(false));
+        QTRY_COMPARE_WITH_TIMEOUT(announced, QStringLiteral("R"), kBusWaitMs);
+        QVERIFY(emitPrepareForSleep(false));
+        QVERIFY(emitPrepareForSleep(true));
+        QTRY_COMPARE_WITH_TIMEOUT(announced, QStringLiteral("RS"), kBusWaitMs);
+        QCOMPARE(locksWhileGoingToSleep, delayLock);
+        // Announced: the suspend may go ahead.
+        QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(delay), QStringList(), kBusWaitMs);
+
+        QVERIFY(emitPrepareForSleep(true));
+        QVERIFY(emitPrepareForSleep(false));
+        QTRY_COMPARE_WITH_TIMEOUT(announced, QStringLiteral("RSR"), kBusWaitMs);
+        QCOMPARE(logindInhibitors(delay), delayLock);
+    }
+    // Gone with the watch dog, or every later suspend would wait out logind's limit.
+    QTRY_COMPARE_WITH_TIMEOUT(logindInhibitors(delay), QStringList(), kBusWaitMs);
+}
+
+void PowerTest::carriesOnWithoutServices_data() {
+    QTest::addColumn<bool>("busesReachable");
+    QTest::addColumn<QStringList>("gaps"); // what is reported, once per process
+
+    QTest::newRow("no buses") << false
+                              << QStringList{QStringLiteral("suspend and resume not followed"),
+                                             QStringLiteral("system sleep not inhibited"),
+                                             QStringLiteral("screen saver not inhibited")};
+    QTest::newRow("no logind") << true
+                               << QStringList{QStringLiteral("suspend and resume not followed"),
+                                              QStringLiteral("system sleep not inhibited")};
+}
+
+void PowerTest::carriesOnWithoutServices() {
+    QFETCH(bool, busesReachable);
+    QFETCH(QStringList, gaps);
+
+    // The session bus stands in for a system bus without logind.
+    const QString address =
+        busesReachable ? sessionBusAddress_
+                       : QStringLiteral("unix:path=") + dir_.filePath(QStringLiteral("absent"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kScenarioVariable), kCarryOnScenario);
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(child.waitForFinished(kChildRunTimeoutMs));
+    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    const QString errors = QString::fromUtf8(child.readAllStandardError());
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             qPrintable(errors));
+
+    QStringList reported;
+    for (const QString& line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.startsWith(kGapLinePrefix))
+            reported << line;
+    }
+    QVERIFY2(reported.size() == gaps.size(), qPrintable(reported.join(QLatin1Char('\n'))));
+    for (const QString& gap : gaps) {
+        QVERIFY2(reported.filter(gap).size() == 1,
+                 qPrintable(gap + QStringLiteral(" in:\n") + reported.join(QLatin1Char('\n'))));
+    }
+    if (busesReachable)
+        QCOMPARE(screenSaverInhibitions(), QStringList());
+}
+
+void PowerTest::terminationSignalQuitsEventLoop_data() {
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<bool>("beforeLoop");
+
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+    QTest::newRow("SIGHUP") << int(SIGHUP) << false;
+    QTest::newRow("SIGINT") << int(SIGINT) << false;
+    // As during the start-up checks, before the event loop runs.
+    QTest::newRow("SIGTERM before the loop") << int(SIGTERM) << true;
+}
+
+void PowerTest::terminationSignalQuitsEventLoop() {
+    QFETCH(int, signalNumber);
+    QFETCH(bool, beforeLoop);
+
+    resetTerminationDispositions();
+    SessionWatchDog watchDog(std::make_unique<platform::PowerEvents>());
+    QObject context;
+    if (beforeLoop)
+        std::raise(signalNumber);
+    else
+        QTimer::singleShot(0, &context, [signalNumber] { std::raise(signalNumber); });
+    QTimer::singleShot(kQuitWaitMs, &context, [] { QCoreApplication::exit(kLoopTimedOut); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+void PowerTest::ignoredSignalStaysIgnored() {
+    resetTerminationDispositions();
+    std::signal(SIGHUP, SIG_IGN);
+    {
+        SessionWatchDog watchDog(std::make_unique<platform::PowerEvents>());
+        QObject context;
+        QTimer::singleShot(0, &context, [] { std::raise(SIGHUP); });
+        QTimer::singleShot(kIgnoredSignalWaitMs, &context,
+                           [] { QCoreApplication::exit(kLoopStillRunning); });
+        QCOMPARE(QCoreApplication::exec(), kLoopStillRunning);
+    }
+    QVERIFY(std::signal(SIGHUP, SIG_DFL) == SIG_IGN);
+}
+
+void PowerTest::replacedHandlerReturnsAfterwards() {
+    resetTerminationDispositions();
+    std::signal(SIGTERM, countForeignSignal);
+    foreignHandlerCalls = 0;
+    { SessionWatchDog watchDog(std::make_unique<platform::PowerEvents>()); }
+    std::raise(SIGTERM);
+    QCOMPARE(int(foreignHandlerCalls), 1);
+    resetTerminationDispositions();
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    if (qEnvironmentVariable(kScenarioVariable) == kCarryOnScenario)
+        return runCarryOnScenario();
+    PowerTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_power.moc"
