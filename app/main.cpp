@@ -1,3 +1,4 @@
+#include "appcontroller.h"
 #include "kestalapplication.h"
 #include "logfile.h"
 #include "startupoptions.h"
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QSysInfo>
+#include <QTimer>
 
 #include <memory>
 
@@ -29,7 +31,9 @@ int main(int argc, char** argv) {
         if (!application.init())
             return application.exitCode();
 
-        // The application controller is created here and its start queued, before the loop.
+        AppController controller;
+        controller.setUp(&application);
+        QTimer::singleShot(0, &controller, &AppController::start);
         QGuiApplication::setQuitOnLastWindowClosed(false);
         result = QApplication::exec();
     }

@@ -1,7 +1,6 @@
 #include "devicedetector.h"
 #include "emulatorclient.h"
-#include "hidapi.h"
-#include "hidmonitor.h"
+#include "fakehid.h"
 #include "kestalhiddevice.h"
 
 #include <QProcess>
@@ -9,111 +8,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstring>
-#include <map>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 
-// A scripted set of HID interfaces behind the hidapi table.
-struct FakeInterface {
-    std::string path;
-    bool openable = true;
-    unsigned char status = 0x00;
-    int reportLength = 2;
-    unsigned char reportId = 0;
-    bool readFails = false;
-};
-
-struct FakeHid {
-    std::vector<FakeInterface> interfaces;
-    std::map<hid_device*, std::string> open;
-    int enumerations = 0;
-    int readyAtEnumeration = 0; // interfaces become openable from this enumeration on
-    int reads = 0;
-    int nextHandle = 1;
-
-    FakeInterface* find(const std::string& path) {
-        for (FakeInterface& candidate : interfaces) {
-            if (candidate.path == path)
-                return &candidate;
-        }
-        return nullptr;
-    }
-} fake;
-
-int fakeInit() {
-    return 0;
-}
-
-hid_device_info* fakeEnumerate(unsigned short, unsigned short) {
-    if (++fake.enumerations == fake.readyAtEnumeration) {
-        for (FakeInterface& candidate : fake.interfaces)
-            candidate.openable = true;
-    }
-    hid_device_info* head = nullptr;
-    hid_device_info** tail = &head;
-    for (const FakeInterface& candidate : fake.interfaces) {
-        auto* info = new hid_device_info{};
-        info->path = strdup(candidate.path.c_str());
-        *tail = info;
-        tail = &info->next;
-    }
-    return head;
-}
-
-void fakeFreeEnumeration(hid_device_info* devices) {
-    while (devices) {
-        hid_device_info* next = devices->next;
-        free(devices->path);
-        delete devices;
-        devices = next;
-    }
-}
-
-hid_device* fakeOpenPath(const char* path) {
-    FakeInterface* candidate = fake.find(path);
-    if (!candidate || !candidate->openable)
-        return nullptr;
-    auto* handle = reinterpret_cast<hid_device*>(static_cast<quintptr>(fake.nextHandle++));
-    fake.open[handle] = path;
-    return handle;
-}
-
-int fakeGetProductString(hid_device*, wchar_t* string, size_t maxLength) {
-    std::wcsncpy(string, L"Fake Kestal", maxLength);
-    return 0;
-}
-
-int fakeGetInputReport(hid_device* handle, unsigned char* data, size_t length) {
-    ++fake.reads;
-    const auto opened = fake.open.find(handle);
-    FakeInterface* candidate = opened == fake.open.end() ? nullptr : fake.find(opened->second);
-    if (!candidate || candidate->readFails || length < 2)
-        return -1;
-    data[0] = candidate->reportId;
-    data[1] = candidate->status;
-    return candidate->reportLength;
-}
-
-const wchar_t* fakeError(hid_device*) {
-    return L"device gone";
-}
-
-void fakeClose(hid_device* handle) {
-    fake.open.erase(handle);
-}
-
-const HidApi fakeApi{fakeInit,
-                     fakeEnumerate,
-                     fakeFreeEnumeration,
-                     fakeOpenPath,
-                     fakeGetProductString,
-                     fakeGetInputReport,
-                     fakeError,
-                     fakeClose};
+FakeHid& fake = FakeHid::instance();
+const HidApi& fakeApi = fakeHidApi();
 
 QStringList logged;
 
@@ -121,19 +21,7 @@ void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message
     logged << message;
 }
 
-class FakeMonitor : public HidMonitor {
-public:
-    explicit FakeMonitor(bool accepts)
-        : accepts_(accepts) {}
-    bool start() override { return started_ = accepts_; }
-    bool isStarted() const override { return started_; }
-    void arrive(const QString& path) { emit interfaceArrived(path); }
-    void remove(const QString& path) { emit interfaceRemoved(path); }
-
-private:
-    bool accepts_;
-    bool started_ = false;
-};
+using FakeMonitor = FakeHidMonitor;
 
 constexpr std::chrono::milliseconds kFastInterval{5};
 

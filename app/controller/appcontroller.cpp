@@ -1,0 +1,300 @@
+#include "appcontroller.h"
+
+#include "audiocontroller.h"
+#include "cameracontroller.h"
+#include "devicedetector.h"
+#include "kestalapplication.h"
+#include "kestalhiddevice.h"
+#include "kestalmainwindow.h"
+#include "settings.h"
+#include "trayiconmenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDebug>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+Settings* settings() {
+    return KestalApplication::instance()->settings();
+}
+
+} // namespace
+
+AppController::AppController(QObject* parent)
+    : QObject(parent)
+    , hidStartTimer_(std::make_unique<QTimer>())
+    , activationHelper_(std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint)) {
+    qRegisterMetaType<ApplicationState>("ApplicationState");
+    qRegisterMetaType<HIDDeviceState>("HIDDeviceState");
+    qRegisterMetaType<QSharedPointer<KestalHIDDevice>>("QSharedPointer<KestalHIDDevice>");
+    activationHelper_->move(0, 0);
+    activationHelper_->resize(1, 1);
+    activationHelper_->setStyleSheet(QStringLiteral("background-color: black;"));
+}
+
+AppController::~AppController() {
+    // Firmware and software updaters are released here first, once they exist.
+    audio_.reset();
+    camera_.reset();
+    activationHelper_.reset();
+    if (hid_)
+        disconnect(hid_.data(), nullptr, this, nullptr);
+    hid_.reset();
+    hidStartTimer_.reset();
+    detector_.reset();
+    tray_.reset();
+    mainWindow_.reset();
+}
+
+void AppController::setUp(KestalApplication* app) {
+    setUp(app, Parts{});
+}
+
+void AppController::setUp(KestalApplication* app, Parts parts) {
+    camera_ = parts.camera ? std::move(parts.camera) : std::make_unique<CameraController>();
+    connect(this, &AppController::stateChanged, camera_.get(),
+            &CameraController::setApplicationState);
+    connect(qApp, &QCoreApplication::aboutToQuit, camera_.get(), &CameraController::pause,
+            Qt::DirectConnection);
+
+    // The software updater and the firmware update controller are created here.
+
+    audio_.reset(AudioController::instance());
+    connect(this, &AppController::stateChanged, audio_.get(),
+            &AudioController::setApplicationState);
+
+    tray_ = parts.tray ? std::move(parts.tray)
+                       : std::make_unique<TrayIconMenu>(IconSet(QStringLiteral(":/app.svg")), this);
+    tray_->bindSettings(app->settings());
+    tray_->showIcon();
+    // The tray's aboutRequested opens the About box once it exists.
+    connect(tray_.get(), &TrayIconMenu::quitRequested, qApp, &QCoreApplication::quit);
+    connect(tray_.get(), &TrayIconMenu::pauseRequested, camera_.get(), &CameraController::pause);
+    connect(tray_.get(), &TrayIconMenu::resumeRequested, camera_.get(), &CameraController::resume);
+    connect(tray_.get(), &TrayIconMenu::iconDoubleClicked, this,
+            [this] { activateApplication(false); });
+
+    QAction* autoStart = tray_->launchAtStartupAction();
+    connect(autoStart, &QAction::triggered, app, &KestalApplication::setAutoStart);
+    connect(app, &KestalApplication::autoStartChanged, autoStart, &QAction::setChecked);
+    autoStart->setChecked(app->isAutoStart());
+
+    connect(this, &AppController::stateChanged, tray_.get(), &TrayIconMenu::setState);
+
+    mainWindow_ = std::make_unique<KestalMainWindow>();
+    connect(this, &AppController::stateChanged, mainWindow_.get(), &KestalMainWindow::setState);
+    connect(mainWindow_.get(), &KestalMainWindow::pauseRequested, camera_.get(),
+            &CameraController::pause);
+    connect(mainWindow_.get(), &KestalMainWindow::resumeRequested, camera_.get(),
+            &CameraController::resume);
+
+    QRect geometry = mainWindow_->geometry();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        geometry.moveCenter(screen->availableGeometry().center());
+    mainWindow_->setGeometry(geometry);
+
+    enterState(Initial, true);
+
+    hidStartTimer_->setInterval(cameraSearchDelay_);
+    hidStartTimer_->setSingleShot(true);
+    connect(camera_.get(), &CameraController::foundCamera, this, &AppController::onCameraFound);
+    connect(hidStartTimer_.get(), &QTimer::timeout, this, [this] {
+        if (hid_)
+            camera_->findCamera(hid_);
+    });
+    connect(camera_.get(), &CameraController::startingSession, this,
+            &AppController::startingSession);
+    connect(camera_.get(), &CameraController::resuming, this, &AppController::onCameraResuming);
+    connect(camera_.get(), &CameraController::active, this, [this] { enterState(Sharing); });
+    connect(camera_.get(), &CameraController::startFailed, this,
+            [this] { enterState(DeviceInUse); });
+    connect(camera_.get(), &CameraController::pausing, this, [this] { enterState(Pausing); });
+    connect(camera_.get(), &CameraController::paused, this, [this] { enterState(Paused); });
+
+    connect(app, &KestalApplication::activationRequested, this,
+            &AppController::onExternalActivation);
+    connect(app, &KestalApplication::goingToSleep, this, &AppController::onGoingToSleep);
+    connect(app, &KestalApplication::wakingUp, this, &AppController::onWakingUp);
+
+    detector_ = parts.detector ? std::move(parts.detector)
+                               : std::unique_ptr<DeviceDetector>(DeviceDetector::instance());
+    connect(detector_.get(), &DeviceDetector::deviceConnected, this,
+            &AppController::onDeviceConnected, Qt::QueuedConnection);
+    connect(detector_.get(), &DeviceDetector::deviceDisconnected, this,
+            &AppController::onDeviceDisconnected, Qt::QueuedConnection);
+
+    // The firmware update controller's signals are connected here.
+}
+
+void AppController::start() {
+    enterState(NoDevice);
+    detector_->start();
+}
+
+void AppController::enterState(ApplicationState state, bool force) {
+    if (state_ == state && !force)
+        return;
+    const ApplicationState old = state_;
+    state_ = state;
+
+    // Software and firmware update checks are held back or released here.
+
+    if (state <= NoHdmiSource) {
+        if (!mainWindow_->isHidden())
+            hideMainWindow();
+    } else if (state == DeviceInUse && old <= NoHdmiSource) {
+        mainWindow_->show();
+    }
+
+    const bool notify = settings()->notificationOnStateChange();
+    const bool notifyingState =
+        state == NoHdmiSource || state == DeviceInUse || state == Paused || state == Sharing;
+    if (notifyingState && notify && old != NoDevice)
+        tray_->showStateNotification(state);
+
+    emit stateChanged(state_);
+}
+
+void AppController::hideMainWindow() {
+    // Activating a helper first keeps the desktop from handing the focus to a random window
+    // when ours goes away.
+    activationHelper_->showNormal();
+    activationHelper_->activateWindow();
+    mainWindow_->hide();
+    activationHelper_->showMinimized();
+    activationHelper_->hide();
+}
+
+void AppController::onDeviceConnected(QSharedPointer<KestalHIDDevice> device) {
+    if (!device)
+        return;
+    if (hid_) {
+        if (hid_->path().compare(device->path(), Qt::CaseInsensitive) != 0)
+            qDebug() << "Using more than one Kestal device is not supported";
+        return;
+    }
+    hid_ = device;
+    qDebug() << "Connected HID" << hid_->path();
+    connect(hid_.data(), &KestalHIDDevice::deviceStateChanged, this,
+            &AppController::onHIDReportChange);
+    connect(hid_.data(), &KestalHIDDevice::deviceDisconnected, this, [this] {
+        if (hid_)
+            onDeviceDisconnected(hid_);
+    });
+    // The firmware side is told that the device changed here.
+    hidStartTimer_->start();
+}
+
+void AppController::onDeviceDisconnected(QSharedPointer<KestalHIDDevice> device) {
+    if (!hid_ || !device)
+        return;
+    if (!device->path().isEmpty() && device->path().compare(hid_->path(), Qt::CaseInsensitive) != 0)
+        return;
+    const QSharedPointer<KestalHIDDevice> old = hid_;
+    hid_.reset();
+    hidStartTimer_->stop();
+    enterState(NoDevice);
+    camera_->releaseCamera();
+    // The firmware side is told that the device changed here.
+    qDebug() << "Disconnected HID" << old->path();
+    disconnect(old.data(), nullptr, this, nullptr);
+    mainWindow_->detachCamera();
+}
+
+void AppController::onCameraFound(QSharedPointer<QCamera> camera) {
+    mainWindow_->attachCamera(camera);
+    // The device's USB mode is checked here; a switch ends this step.
+    enterState(NoHdmiSource);
+    if (hid_)
+        hid_->startTimerIfStopped();
+}
+
+void AppController::onHIDReportChange(HIDDeviceState hidState) {
+    switch (hidState) {
+    case CableDisconnected:
+        camera_->silentPause();
+        enterState(NoHdmiSource);
+        break;
+    case CableConnected:
+        if (state_ == DeviceInUse) {
+            enterState(Paused);
+        } else if (state_ == NoHdmiSource) {
+            // The camera's own gate wants "paused" to start a session; the controller's state
+            // follows from what the camera then reports.
+            camera_->setApplicationState(Paused);
+            camera_->startSession();
+        }
+        break;
+    case Streaming:
+        if (state_ == NoHdmiSource || state_ == Paused)
+            enterState(DeviceInUse);
+        break;
+    }
+}
+
+bool AppController::mainWindowIsDown() const {
+    return mainWindow_->isHidden() || mainWindow_->isMinimized();
+}
+
+void AppController::onCameraResuming() {
+    if (mainWindowIsDown())
+        mainWindow_->restoreWindowState();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+    enterState(Starting);
+}
+
+void AppController::startingSession() {
+    if (settings()->maximizeOnShare() && !mainWindow_->isFullScreen())
+        mainWindow_->showMaximized();
+    if (settings()->toFrontOnShare() && !mainWindow_->isActiveWindow()) {
+        mainWindow_->showMinimized();
+        mainWindow_->restoreWindowState();
+    }
+    onCameraResuming();
+}
+
+void AppController::onGoingToSleep() {
+    pausedForSleep_ = state_ == Sharing;
+    if (pausedForSleep_) {
+        qCritical() << "Pausing before system sleep...";
+        camera_->silentPause();
+    }
+}
+
+void AppController::onWakingUp() {
+    if (!pausedForSleep_)
+        return;
+    qCritical() << "Resuming after system sleep...";
+    camera_->silentResume();
+}
+
+void AppController::activateApplication(bool start_from_minimized_allowed) {
+    if (state_ == NoDevice || state_ == NoHdmiSource)
+        tray_->showStateNotification(state_);
+    else
+        forceActivateWindow(start_from_minimized_allowed);
+}
+
+void AppController::forceActivateWindow(bool start_from_minimized_allowed) {
+    if (!mainWindow_->isActiveWindow() && start_from_minimized_allowed) {
+        mainWindow_->showMinimized();
+        mainWindow_->restoreWindowState();
+    }
+    activateWindow();
+}
+
+void AppController::activateWindow() {
+    if (mainWindowIsDown())
+        mainWindow_->restoreWindowState();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+}
+
+void AppController::onExternalActivation() {
+    activateApplication(true);
+}
