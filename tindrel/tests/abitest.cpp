@@ -1,0 +1,74 @@
+#include "tindrel/tindrel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <dlfcn.h>
+#include <set>
+#include <string>
+
+extern "C" int tindrelHeaderRecordSizeInC(void);
+
+static_assert(sizeof(TindrelVersion) == 4, "version is 4 bytes");
+static_assert(offsetof(DeviceInfoRecord, version) == sizeof(const char*), "packed");
+static_assert(offsetof(DeviceInfoRecord, present) == sizeof(const char*) + 4, "packed");
+static_assert(offsetof(DeviceInfoRecord, singleDevice) == sizeof(const char*) + 5, "packed");
+static_assert(sizeof(DeviceInfoRecord) == sizeof(const char*) + 6, "packed");
+static_assert(sizeof(bool) == 1, "bool is one byte");
+
+TEST(AbiTest, RecordHasTheSameLayoutInC) {
+    EXPECT_EQ(tindrelHeaderRecordSizeInC(), static_cast<int>(sizeof(DeviceInfoRecord)));
+}
+
+TEST(AbiTest, LibraryExportsExactlyTheTwelveFunctions) {
+    FILE* pipe = ::popen("nm -D --defined-only '" TINDREL_LIBRARY_PATH "'", "r");
+    ASSERT_NE(pipe, nullptr);
+    std::set<std::string> symbols;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        char address[64];
+        char type[8];
+        char name[400];
+        if (std::sscanf(line, "%63s %7s %399s", address, type, name) == 3) {
+            symbols.insert(name);
+        }
+    }
+    ASSERT_EQ(::pclose(pipe), 0);
+    const std::set<std::string> expected{
+        "deInitialize",  "ensureCorrectUsbMode", "execSpecialFunction",
+        "getDeviceInfo", "getUpdateProgress",    "getUpdateResult",
+        "initialize",    "isInitialized",        "isUsb3",
+        "lastError",     "resetState",           "startFWUpdate"};
+    EXPECT_EQ(symbols, expected);
+}
+
+// The shipped library on its own: no platform backend is built in yet, so it finds no device
+// and cannot watch for device changes.
+TEST(AbiTest, ShippedLibraryRefusesToInitializeWithoutDeviceWatcher) {
+    void* library = ::dlopen(TINDREL_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << ::dlerror();
+#define RESOLVE(name)                                                                              \
+    const auto name##Fn = reinterpret_cast<decltype(&::name)>(::dlsym(library, #name));            \
+    ASSERT_NE(name##Fn, nullptr)
+    RESOLVE(initialize);
+    RESOLVE(isInitialized);
+    RESOLVE(lastError);
+    RESOLVE(getDeviceInfo);
+    RESOLVE(startFWUpdate);
+    RESOLVE(getUpdateResult);
+    RESOLVE(isUsb3);
+#undef RESOLVE
+    EXPECT_STREQ(lastErrorFn(), "");
+    EXPECT_FALSE(isInitializedFn());
+    EXPECT_EQ(getDeviceInfoFn(), nullptr);
+    EXPECT_FALSE(startFWUpdateFn(nullptr, -1));
+    EXPECT_STREQ(lastErrorFn(), "ERROR: library not initialized");
+    EXPECT_FALSE(getUpdateResultFn(nullptr));
+    EXPECT_FALSE(isUsb3Fn());
+    EXPECT_STREQ(lastErrorFn(), "ERROR: special functions not initialized");
+    initializeFn();
+    EXPECT_FALSE(isInitializedFn());
+    EXPECT_STREQ(lastErrorFn(), "ERROR: Update controller was unable to provide PnP monitoring.");
+    // Not closed: the library keeps its engine state for the life of the process.
+}

@@ -1,0 +1,10 @@
+#include "common/formaterror.h"
+#include "uvc/iuvcdevice.h"
+
+namespace quendral::uvc {
+
+std::string UvcResult::errorText() const {
+    return util::formatError({errorCode, {}});
+}
+
+} // namespace quendral::uvc
