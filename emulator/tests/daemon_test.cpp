@@ -1,0 +1,239 @@
+// The daemon through its socket: client requests, events, streams owned by connections, and
+// survival of garbage, truncated messages and clients that vanish mid-request.
+
+#include "runningdaemon.h"
+#include "socketio.h"
+#include "wireprotocol.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fstream>
+#include <poll.h>
+#include <random>
+#include <sys/socket.h>
+#include <thread>
+
+namespace quendral::emulator {
+namespace {
+
+using testing::EventWaiter;
+using testing::RunningDaemon;
+
+bool isKind(const Event& event, EventKind kind) {
+    return event.kind == kind;
+}
+
+TEST(DaemonTest, ClientReadsStateAndFollowsEvents) {
+    RunningDaemon daemon;
+    const auto client = daemon.connect();
+    EventWaiter events(client->subscribe());
+
+    const auto state = client->state();
+    ASSERT_TRUE(state);
+    EXPECT_TRUE(state->attached);
+    EXPECT_NE(state->videoPath.find(testing::idText("vid_", "pid_")), std::string::npos);
+    EXPECT_NE(state->cameraName.find(testing::idText("VID_", "PID_")), std::string::npos);
+
+    daemon.control({"hdmi", "on"});
+    EXPECT_TRUE(events.waitFor(
+        [](const Event& e) { return e.kind == EventKind::StateChanged && e.state.hdmiConnected; }));
+    daemon.control({"unplug"});
+    EXPECT_TRUE(events.waitFor([](const Event& e) { return isKind(e, EventKind::Removed); }));
+    daemon.control({"plug"});
+    EXPECT_TRUE(events.waitFor([&](const Event& e) {
+        return e.kind == EventKind::Arrived && e.state.enumeration == state->enumeration + 1;
+    }));
+}
+
+TEST(DaemonTest, ModeSwitchOverTheSocketReenumerates) {
+    RunningDaemon daemon;
+    const auto client = daemon.connect();
+    EventWaiter events(client->subscribe());
+    const auto before = client->state()->enumeration;
+    ASSERT_TRUE(client->xuSet(before, 1, {0xFF, 0x0D, 0x01, 0, 0, 0, 0, 0}).ok);
+    EXPECT_TRUE(events.waitFor([](const Event& e) { return isKind(e, EventKind::Removed); }));
+    EXPECT_TRUE(events.waitFor(
+        [](const Event& e) { return e.kind == EventKind::Arrived && e.state.usbMode == 2; }));
+    const auto stale = client->xuGet(before, 2);
+    EXPECT_FALSE(stale.ok);
+    EXPECT_EQ(stale.errorCode, ENODEV);
+}
+
+TEST(DaemonTest, StreamEndsWithTheConnectionThatStartedIt) {
+    RunningDaemon daemon;
+    const auto observer = daemon.connect();
+    EventWaiter events(observer->subscribe());
+    {
+        const auto camera = daemon.connect();
+        ASSERT_TRUE(camera->setStreaming(true));
+        EXPECT_TRUE(observer->state()->ourStreaming);
+    }
+    EXPECT_TRUE(events.waitFor(
+        [](const Event& e) { return e.kind == EventKind::StateChanged && !e.state.ourStreaming; }));
+    daemon.control({"unplug"});
+    EXPECT_FALSE(observer->setStreaming(true)) << "a detached camera cannot stream";
+}
+
+TEST(DaemonTest, SubscriberLearnsThatTheDaemonWentAway) {
+    std::unique_ptr<EventSubscription> events;
+    {
+        RunningDaemon daemon;
+        events = daemon.connect()->subscribe();
+        ASSERT_TRUE(events);
+    }
+    std::vector<Event> seen;
+    pollfd fd{events->fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&fd, 1, 2000), 1);
+    EXPECT_FALSE(events->readEvents(seen));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].kind, EventKind::DaemonLost);
+    seen.clear();
+    EXPECT_FALSE(events->readEvents(seen));
+    EXPECT_TRUE(seen.empty()) << "DaemonLost comes once";
+}
+
+TEST(DaemonTest, EventThreadCallsBackUntilDestroyed) {
+    RunningDaemon daemon;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<EventKind> seen;
+    {
+        EventThread thread(daemon.connect()->subscribe(), [&](const Event& e) {
+            std::lock_guard<std::mutex> lock(mutex);
+            seen.push_back(e.kind);
+            changed.notify_all();
+        });
+        daemon.control({"unplug"});
+        std::unique_lock<std::mutex> lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(2), [&] { return !seen.empty(); }));
+    }
+    EXPECT_EQ(seen.front(), EventKind::Removed);
+}
+
+TEST(DaemonTest, ClientReconnectsAfterDaemonRestart) {
+    RunningDaemon holder; // lends its temporary directory
+    const std::string path = holder.directory() + "/restart.sock";
+    std::unique_ptr<EmulatorClient> client;
+    for (int pass = 0; pass < 2; ++pass) {
+        EmulatorServer server(path, RunningDaemon::instantConfig());
+        ASSERT_TRUE(server.listen(nullptr));
+        std::thread thread([&server] { server.run(); });
+        if (!client) {
+            client = EmulatorClient::connect(path);
+        }
+        EXPECT_TRUE(client && client->state()) << "pass " << pass;
+        server.requestStop();
+        thread.join();
+    }
+    ASSERT_TRUE(client);
+    EXPECT_FALSE(client->state()) << "nobody answers";
+    EXPECT_EQ(client->readHidReport(1).errorCode, ENOTCONN);
+}
+
+TEST(DaemonTest, RefusesATakenSocketPath) {
+    RunningDaemon daemon;
+    EmulatorServer second(daemon.socketPath(), DeviceConfig{});
+    std::string error;
+    EXPECT_FALSE(second.listen(&error));
+    EXPECT_NE(error.find("already listening"), std::string::npos);
+
+    const std::string plainFile = daemon.directory() + "/not-a-socket";
+    std::ofstream(plainFile) << "keep me";
+    EmulatorServer third(plainFile, DeviceConfig{});
+    EXPECT_FALSE(third.listen(&error));
+    EXPECT_TRUE(std::ifstream(plainFile).good()) << "never deletes what is not a socket";
+}
+
+TEST(DaemonTest, ProtocolErrorsAreAnsweredAndTheConnectionGoesOn) {
+    RunningDaemon daemon;
+    auto fd = socketio::connectTo(daemon.socketPath(), nullptr);
+    ASSERT_TRUE(fd.valid());
+    ASSERT_TRUE(socketio::setTimeouts(fd.get(), 2000));
+    std::vector<std::uint8_t> payload;
+
+    auto expectError = [&](const std::vector<std::uint8_t>& frame) {
+        ASSERT_TRUE(socketio::sendAll(fd.get(), frame));
+        ASSERT_TRUE(socketio::receiveFrame(fd.get(), payload));
+        EXPECT_EQ(static_cast<wire::Op>(payload[0]), wire::Op::Error);
+    };
+    expectError(wire::MessageWriter(static_cast<wire::Op>(0x42)).frame());
+    expectError(wire::MessageWriter(wire::Op::HidRead).u8(1).frame());   // truncated
+    expectError(wire::MessageWriter(wire::Op::GetState).u32(5).frame()); // trailing bytes
+    expectError(wire::MessageWriter(wire::Op::XuSet).u32(1).u8(1).u16(500).frame()); // short
+    expectError(wire::MessageWriter(wire::Op::XuSet)
+                    .u32(1)
+                    .u8(1)
+                    .bytes(std::vector<std::uint8_t>(wire::kMaxXuDataBytes + 1))
+                    .frame());
+    expectError(wire::MessageWriter(wire::Op::Control).u8(200).frame());
+    expectError(wire::MessageWriter(wire::Op::SetStreaming).u8(2).frame());
+
+    ASSERT_TRUE(socketio::sendAll(fd.get(), wire::MessageWriter(wire::Op::GetState).frame()));
+    ASSERT_TRUE(socketio::receiveFrame(fd.get(), payload));
+    EXPECT_EQ(static_cast<wire::Op>(payload[0]), wire::Op::StateReply);
+
+    // An impossible length cannot be skipped: answered, then the connection ends.
+    ASSERT_TRUE(socketio::sendAll(fd.get(), {0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3}));
+    ASSERT_TRUE(socketio::receiveFrame(fd.get(), payload));
+    EXPECT_EQ(static_cast<wire::Op>(payload[0]), wire::Op::Error);
+    EXPECT_FALSE(socketio::receiveFrame(fd.get(), payload));
+}
+
+TEST(DaemonTest, SurvivesRandomBytesTruncatedFramesAndVanishingClients) {
+    RunningDaemon daemon;
+    const auto observer = daemon.connect();
+    std::mt19937 random(20240601);
+    auto byte = [&] {
+        return static_cast<std::uint8_t>(random() & 0xFF);
+    };
+    constexpr int kRounds = 300;
+
+    for (int round = 0; round < kRounds; ++round) {
+        auto fd = socketio::connectTo(daemon.socketPath(), nullptr);
+        ASSERT_TRUE(fd.valid()) << "round " << round;
+        std::vector<std::uint8_t> data;
+        switch (round % 4) {
+        case 0: // pure noise
+            data.resize(1 + random() % 300);
+            for (auto& b : data) {
+                b = byte();
+            }
+            break;
+        case 1: { // a believable frame with a random payload
+            const auto size = 1 + random() % 64;
+            data = {static_cast<std::uint8_t>(size), 0, 0, 0};
+            for (std::size_t i = 0; i < size; ++i) {
+                data.push_back(i == 0 ? static_cast<std::uint8_t>(1 + random() % 9) : byte());
+            }
+            break;
+        }
+        case 2: { // a valid request cut short, then gone
+            const auto frame = wire::MessageWriter(wire::Op::XuSet)
+                                   .u32(1)
+                                   .u8(3)
+                                   .bytes(std::vector<std::uint8_t>(32, 7))
+                                   .frame();
+            data.assign(frame.begin(),
+                        frame.begin() + static_cast<std::ptrdiff_t>(random() % frame.size()));
+            break;
+        }
+        case 3: // a valid request whose reply nobody reads
+            data = wire::MessageWriter(wire::Op::Control).u8(1).text("status").frame();
+            break;
+        }
+        socketio::sendAll(fd.get(), data);
+        if (round % 8 == 0) {
+            ::shutdown(fd.get(), SHUT_WR);
+        }
+    }
+
+    // Still serving.
+    const auto state = observer->state();
+    ASSERT_TRUE(state);
+    EXPECT_TRUE(daemon.connect()->control({"hdmi", "on"}).ok);
+    EXPECT_TRUE(daemon.connect()->state()->hdmiConnected);
+}
+
+} // namespace
+} // namespace quendral::emulator

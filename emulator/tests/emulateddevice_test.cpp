@@ -1,0 +1,419 @@
+// The device model against the host's byte sequences: firmware transfer, version and USB-mode
+// commands, faults, and re-enumeration, all on virtual time.
+
+#include "controlcommand.h"
+#include "emulateddevice.h"
+#include "firmwareimage.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace quendral::emulator {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kVersionRequest = {0x0B, 0, 0, 0, 0, 0, 0, 0};
+const Bytes kModeQuery = {0x7F, 0x0C, 0, 0, 0, 0, 0, 0};
+const Bytes kUsb2On = {0xFF, 0x0D, 0x01, 0, 0, 0, 0, 0};
+const Bytes kUsb2Off = {0xFF, 0x0D, 0x00, 0, 0, 0, 0, 0};
+const Bytes kStart = {0x01, 0x00, 0x03, 0, 0, 0, 0, 0};
+const Bytes kFinalize = {0x01, 0x01, 0x03, 0, 0, 0, 0, 0};
+const Bytes kClose = {0x7F, 0x0B, 0, 0, 0, 0, 0, 0};
+
+constexpr std::uint8_t kCommand = 1;
+constexpr std::uint8_t kResponse = 2;
+constexpr std::uint8_t kData = 3;
+constexpr std::uint8_t kControl = 4;
+constexpr std::uint8_t kStatus = 5;
+
+class DeviceTest : public ::testing::Test {
+protected:
+    DeviceTest()
+        : device_(config()) {}
+
+    static DeviceConfig config() {
+        DeviceConfig c;
+        c.version = FirmwareVersion{1, 2, 3};
+        return c;
+    }
+
+    std::uint32_t enumeration() const { return device_.state().enumeration; }
+
+    DeviceReply set(std::uint8_t selector, const Bytes& data) {
+        return device_.xuSet(enumeration(), selector, data, now_);
+    }
+    DeviceReply get(std::uint8_t selector) { return device_.xuGet(enumeration(), selector, now_); }
+    std::uint8_t status() {
+        const auto reply = get(kStatus);
+        EXPECT_EQ(reply.errorCode, 0);
+        return reply.data.empty() ? 0xEE : reply.data[0];
+    }
+
+    void fail(const std::vector<std::string>& words) {
+        std::string error;
+        const auto command = ControlCommand::parse(words, &error);
+        ASSERT_TRUE(command) << error;
+        command->applyTo(device_, now_);
+    }
+
+    /// Initiation and the data blocks as the host sends them (the last block zero-padded).
+    /// Returns the error of the first failing write, 0 when all went through.
+    int sendImage(const Bytes& image) {
+        EXPECT_EQ(set(kControl, kStart).errorCode, 0);
+        EXPECT_EQ(status(), 0x00);
+        for (std::size_t offset = 0; offset < image.size(); offset += 32) {
+            Bytes block(32, 0);
+            const auto n = std::min<std::size_t>(32, image.size() - offset);
+            std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(offset), n, block.begin());
+            const auto reply = set(kData, block);
+            if (reply.errorCode != 0) {
+                return reply.errorCode;
+            }
+        }
+        return 0;
+    }
+
+    void advance(std::chrono::milliseconds step) {
+        now_ += step;
+        device_.advance(now_);
+    }
+
+    std::vector<EventKind> eventKinds() {
+        std::vector<EventKind> kinds;
+        for (const auto& event : device_.takeEvents()) {
+            kinds.push_back(event.kind);
+        }
+        return kinds;
+    }
+
+    TimePoint now_ = TimePoint{} + 1h;
+    EmulatedDevice device_;
+};
+
+TEST_F(DeviceTest, VersionReplyCarriesSixDecimalDigits) {
+    device_.setVersion(FirmwareVersion{12, 34, 7});
+    ASSERT_EQ(set(kCommand, kVersionRequest).errorCode, 0);
+    EXPECT_EQ(get(kResponse).data, (Bytes{0x00, 0x00, 1, 2, 3, 4, 0, 7}));
+}
+
+TEST_F(DeviceTest, ModeQueryAnswers0001OnlyInUsb2Mode) {
+    ASSERT_EQ(set(kCommand, kModeQuery).errorCode, 0);
+    const auto usb3 = get(kResponse).data;
+    ASSERT_EQ(usb3.size(), 8u);
+    EXPECT_FALSE(usb3[0] == 0x00 && usb3[1] == 0x01);
+
+    DeviceConfig c;
+    c.usbMode = 2;
+    EmulatedDevice usb2(c);
+    usb2.xuSet(usb2.state().enumeration, kCommand, kModeQuery, now_);
+    EXPECT_EQ(usb2.xuGet(usb2.state().enumeration, kResponse, now_).data,
+              (Bytes{0x00, 0x01, 0, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
+    const auto before = enumeration();
+    device_.takeEvents();
+    ASSERT_EQ(set(kCommand, kUsb2On).errorCode, 0);
+
+    // Gone at once: the old enumeration is stale.
+    EXPECT_FALSE(device_.state().attached);
+    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
+    EXPECT_EQ(device_.readHidReport(before).errorCode, ENODEV);
+    advance(EmulatedDevice::kReenumerationGap - 1ms);
+    EXPECT_FALSE(device_.state().attached);
+    advance(1ms);
+
+    const auto state = device_.state();
+    EXPECT_TRUE(state.attached);
+    EXPECT_EQ(state.usbMode, 2);
+    EXPECT_EQ(state.enumeration, before + 1);
+    EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
+    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
+    set(kCommand, kModeQuery);
+    EXPECT_EQ(get(kResponse).data, (Bytes{0x00, 0x01, 0, 0, 0, 0, 0, 0}));
+
+    // Asking for the mode it runs in changes nothing; the way back re-enumerates again.
+    set(kCommand, kUsb2On);
+    EXPECT_TRUE(device_.state().attached);
+    EXPECT_TRUE(eventKinds().empty());
+    set(kCommand, kUsb2Off);
+    advance(EmulatedDevice::kReenumerationGap);
+    EXPECT_EQ(device_.state().usbMode, 3);
+    EXPECT_EQ(device_.state().enumeration, before + 2);
+}
+
+TEST_F(DeviceTest, SuccessfulFlashInstallsTheImageVersionAfterClosingCommand) {
+    const auto image = FirmwareImage::build(FirmwareVersion{2, 5, 17}, 70);
+    ASSERT_EQ(sendImage(image), 0);
+    ASSERT_EQ(set(kControl, kFinalize).errorCode, 0);
+
+    EXPECT_EQ(status(), ExtensionUnit::kStatusBusy);
+    advance(EmulatedDevice::kFinalizeBusy - 1ms);
+    EXPECT_EQ(status(), ExtensionUnit::kStatusBusy);
+    advance(1ms);
+    EXPECT_EQ(status(), 0x00);
+    EXPECT_EQ(status(), 0x00) << "the final status stays readable";
+    // 70 bytes went out as three blocks.
+    EXPECT_EQ(device_.state().versionText(), "1.2.3") << "still running the old firmware";
+
+    device_.takeEvents();
+    const auto before = enumeration();
+    ASSERT_EQ(set(kCommand, kClose).errorCode, 0);
+    EXPECT_FALSE(device_.state().attached);
+    advance(EmulatedDevice::kReenumerationGap);
+    EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
+    EXPECT_EQ(enumeration(), before + 1);
+    EXPECT_EQ(device_.state().versionText(), "2.5.17");
+    set(kCommand, kVersionRequest);
+    EXPECT_EQ(get(kResponse).data, (Bytes{0, 0, 0, 2, 0, 5, 1, 7}));
+}
+
+TEST_F(DeviceTest, FlashedImageIsInstalledByAReplugWithoutClosingCommand) {
+    ASSERT_EQ(sendImage(FirmwareImage::build(FirmwareVersion{3, 0, 0}, 40)), 0);
+    set(kControl, kFinalize);
+    advance(EmulatedDevice::kFinalizeBusy);
+    ASSERT_EQ(status(), 0x00);
+    device_.unplug();
+    device_.plug();
+    EXPECT_EQ(device_.state().versionText(), "3.0.0");
+}
+
+TEST_F(DeviceTest, TimeScaleShortensEveryDelay) {
+    ASSERT_TRUE(device_.setTimeScale(0.01));
+    ASSERT_EQ(sendImage(FirmwareImage::build(FirmwareVersion{2, 0, 0}, 64)), 0);
+    set(kControl, kFinalize);
+    advance(49ms);
+    EXPECT_EQ(status(), ExtensionUnit::kStatusBusy);
+    advance(1ms);
+    EXPECT_EQ(status(), 0x00);
+    set(kCommand, kClose);
+    advance(15ms);
+    EXPECT_TRUE(device_.state().attached);
+    EXPECT_FALSE(device_.setTimeScale(-1.0));
+    EXPECT_FALSE(device_.setTimeScale(1000.0));
+}
+
+TEST_F(DeviceTest, ImageWithoutVersionRecordFailsFinalization) {
+    Bytes image = {'A', 'I', 'T', '8', '4', '2'};
+    image.resize(64, 0xAB);
+    ASSERT_EQ(sendImage(image), 0);
+    set(kControl, kFinalize);
+    advance(EmulatedDevice::kFinalizeBusy);
+    EXPECT_EQ(status(), ExtensionUnit::kStatusFailed);
+    set(kCommand, kClose);
+    EXPECT_TRUE(device_.state().attached) << "nothing to restart into";
+}
+
+TEST_F(DeviceTest, OutOfOrderTransferRequestsAreRejected) {
+    Bytes block(32, 0);
+    EXPECT_EQ(set(kData, block).errorCode, EPROTO) << "data before initiation";
+    set(kControl, kFinalize);
+    EXPECT_EQ(status(), ExtensionUnit::kStatusFailed) << "finalization without data";
+
+    // A new initiation while the last image is still being written is refused (busy).
+    ASSERT_EQ(sendImage(FirmwareImage::build(FirmwareVersion{2, 0, 0}, 32)), 0);
+    set(kControl, kFinalize);
+    set(kControl, kStart);
+    EXPECT_NE(status(), 0x00);
+}
+
+TEST_F(DeviceTest, RequestsOutsideTheRegisterMapFail) {
+    EXPECT_EQ(set(kCommand, Bytes(4, 0)).errorCode, EINVAL);
+    EXPECT_EQ(set(kData, Bytes(31, 0)).errorCode, EINVAL);
+    EXPECT_EQ(set(kResponse, Bytes(8, 0)).errorCode, EINVAL);
+    EXPECT_EQ(set(6, Bytes(8, 0)).errorCode, EINVAL);
+    EXPECT_EQ(set(kControl, Bytes{0x02, 0, 0, 0, 0, 0, 0, 0}).errorCode, EINVAL);
+    EXPECT_EQ(get(kCommand).errorCode, EINVAL);
+    EXPECT_EQ(get(kData).errorCode, EINVAL);
+    EXPECT_EQ(get(0).errorCode, EINVAL);
+    EXPECT_EQ(device_.xuLength(enumeration(), kData).data, (Bytes{32, 0}));
+    EXPECT_EQ(device_.xuLength(enumeration(), kStatus).data, (Bytes{8, 0}));
+    EXPECT_EQ(device_.xuLength(enumeration(), 9).errorCode, EINVAL);
+}
+
+TEST_F(DeviceTest, RefusedInitiationKeepsDataOut) {
+    fail({"fail", "init"});
+    set(kControl, kStart);
+    EXPECT_NE(status(), 0x00);
+    EXPECT_EQ(set(kData, Bytes(32, 0)).errorCode, EPROTO);
+    fail({"fail", "clear"});
+    set(kControl, kStart);
+    EXPECT_EQ(status(), 0x00);
+}
+
+TEST_F(DeviceTest, FailsTheChosenDataWriteOfEachTransfer) {
+    fail({"fail", "write", "2"});
+    const auto image = FirmwareImage::build(FirmwareVersion{2, 0, 0}, 96);
+    EXPECT_EQ(sendImage(image), EIO);
+    EXPECT_EQ(sendImage(image), EIO) << "counted again from a new initiation";
+    EXPECT_TRUE(device_.state().attached);
+}
+
+TEST_F(DeviceTest, FinalizationFaultAnswers0x82AndKeepsTheOldVersion) {
+    fail({"fail", "finalize"});
+    ASSERT_EQ(sendImage(FirmwareImage::build(FirmwareVersion{2, 0, 0}, 64)), 0);
+    set(kControl, kFinalize);
+    EXPECT_EQ(status(), ExtensionUnit::kStatusBusy);
+    advance(EmulatedDevice::kFinalizeBusy);
+    EXPECT_EQ(status(), 0x82);
+    set(kCommand, kClose);
+    device_.unplug();
+    device_.plug();
+    EXPECT_EQ(device_.state().versionText(), "1.2.3");
+}
+
+TEST_F(DeviceTest, BusyForeverUntilTheFaultIsCleared) {
+    fail({"fail", "busy"});
+    ASSERT_EQ(sendImage(FirmwareImage::build(FirmwareVersion{2, 0, 0}, 64)), 0);
+    set(kControl, kFinalize);
+    advance(10min);
+    EXPECT_EQ(status(), ExtensionUnit::kStatusBusy);
+    fail({"fail", "clear"});
+    EXPECT_EQ(status(), 0x00);
+}
+
+TEST_F(DeviceTest, VanishesOnceAtTheChosenStep) {
+    struct Case {
+        std::vector<std::string> words;
+        int failingStep; // 0 init, 1 data write 2, 2 finalize, 3 close
+    };
+    const std::vector<Case> cases = {
+        {{"fail", "vanish", "init"}, 0},
+        {{"fail", "vanish", "write", "2"}, 1},
+        {{"fail", "vanish", "finalize"}, 2},
+        {{"fail", "vanish", "close"}, 3},
+    };
+    const auto image = FirmwareImage::build(FirmwareVersion{4, 0, 0}, 96);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words.back());
+        device_.unplug();
+        device_.plug();
+        fail(c.words);
+        device_.takeEvents();
+        int failedStep = -1;
+        int error = 0;
+        if ((error = set(kControl, kStart).errorCode) != 0) {
+            failedStep = 0;
+        } else {
+            for (std::size_t offset = 0; offset < image.size() && failedStep < 0; offset += 32) {
+                Bytes block(image.begin() + static_cast<std::ptrdiff_t>(offset),
+                            image.begin() + static_cast<std::ptrdiff_t>(offset + 32));
+                if ((error = set(kData, block).errorCode) != 0) {
+                    failedStep = 1;
+                }
+            }
+            if (failedStep < 0 && (error = set(kControl, kFinalize).errorCode) != 0) {
+                failedStep = 2;
+            }
+            advance(EmulatedDevice::kFinalizeBusy);
+            if (failedStep < 0 && status() == 0x00 &&
+                (error = set(kCommand, kClose).errorCode) != 0) {
+                failedStep = 3;
+            }
+        }
+        EXPECT_EQ(failedStep, c.failingStep);
+        EXPECT_EQ(error, ENODEV);
+        EXPECT_EQ(eventKinds(), std::vector<EventKind>{EventKind::Removed});
+        advance(1h);
+        EXPECT_FALSE(device_.state().attached) << "a vanished device stays away";
+        EXPECT_EQ(device_.faults().vanishStep, VanishStep::None) << "vanish happens once";
+        EXPECT_EQ(device_.state().versionText(), "1.2.3");
+    }
+}
+
+TEST_F(DeviceTest, ReadFaultsShortenOrFailReplies) {
+    set(kCommand, kVersionRequest);
+    fail({"fail", "read", "short"});
+    EXPECT_EQ(get(kResponse).data.size(), 4u);
+    EXPECT_EQ(get(kStatus).data.size(), 4u);
+    fail({"fail", "read", "error", "5"});
+    EXPECT_EQ(get(kStatus).errorCode, EIO);
+    EXPECT_EQ(get(kResponse).data.size(), 8u) << "only selector 5 is affected";
+    fail({"fail", "clear"});
+    EXPECT_EQ(get(kStatus).errorCode, 0);
+}
+
+TEST_F(DeviceTest, HidReportFollowsHdmiAndStreams) {
+    auto report = [&] {
+        return device_.readHidReport(enumeration());
+    };
+    EXPECT_EQ(report().data, (Bytes{0x00, 0x00}));
+    device_.setHdmiConnected(true);
+    EXPECT_EQ(report().data, (Bytes{0x00, 0x02}));
+    device_.setOtherStreaming(true);
+    EXPECT_EQ(report().data, (Bytes{0x00, 0x03}));
+    device_.setOtherStreaming(false);
+    ASSERT_TRUE(device_.setStreaming(7, true));
+    EXPECT_EQ(report().data, (Bytes{0x00, 0x03}));
+    device_.releaseOwner(7);
+    EXPECT_EQ(report().data, (Bytes{0x00, 0x02}));
+
+    fail({"fail", "hid", "short"});
+    EXPECT_EQ(report().data.size(), 1u);
+    fail({"fail", "hid", "error"});
+    EXPECT_EQ(report().errorCode, EIO);
+    fail({"fail", "clear"});
+
+    const auto before = enumeration();
+    device_.unplug();
+    EXPECT_EQ(device_.readHidReport(before).errorCode, ENODEV);
+    device_.plug();
+    EXPECT_EQ(device_.readHidReport(before).errorCode, ENODEV) << "a replugged device is new";
+    EXPECT_EQ(report().errorCode, 0);
+}
+
+TEST_F(DeviceTest, StreamsEndWhenTheDeviceLeaves) {
+    ASSERT_TRUE(device_.setStreaming(1, true));
+    device_.unplug();
+    EXPECT_FALSE(device_.state().ourStreaming);
+    EXPECT_FALSE(device_.setStreaming(1, true)) << "a detached camera cannot stream";
+    device_.plug();
+    EXPECT_FALSE(device_.state().ourStreaming);
+}
+
+TEST_F(DeviceTest, UnplugDuringReenumerationKeepsTheDeviceAway) {
+    set(kCommand, kUsb2On);
+    EXPECT_TRUE(device_.unplug()) << "cancels the return";
+    advance(1h);
+    EXPECT_FALSE(device_.state().attached);
+    EXPECT_FALSE(device_.unplug());
+    EXPECT_TRUE(device_.plug());
+    EXPECT_EQ(device_.state().usbMode, 2) << "the switch still took effect";
+}
+
+TEST_F(DeviceTest, StateChangesAreAnnouncedOnce) {
+    device_.takeEvents();
+    device_.setHdmiConnected(true);
+    device_.setHdmiConnected(true);
+    device_.setVersion(FirmwareVersion{1, 2, 3});
+    EXPECT_EQ(eventKinds(), std::vector<EventKind>{EventKind::StateChanged});
+    EXPECT_FALSE(device_.plug());
+    EXPECT_TRUE(eventKinds().empty());
+}
+
+TEST(FirmwareImageTest, VersionRecordFollowsThePrefix) {
+    auto image = FirmwareImage::build(FirmwareVersion{9, 8, 7}, 12);
+    ASSERT_EQ(image.size(), 12u);
+    EXPECT_EQ(std::string(image.begin(), image.begin() + 9), "AIT842VER");
+    EXPECT_EQ(FirmwareImage::carriedVersion(image), (FirmwareVersion{9, 8, 7}));
+    image[10] = 100;
+    EXPECT_FALSE(FirmwareImage::carriedVersion(image)) << "parts are two decimal digits";
+    image[10] = 8;
+    image[0] = 'B';
+    EXPECT_FALSE(FirmwareImage::carriedVersion(image));
+    EXPECT_FALSE(FirmwareImage::carriedVersion(Bytes(image.begin(), image.begin() + 11)));
+}
+
+TEST(FirmwareVersionTest, ParsesTwoDigitParts) {
+    EXPECT_EQ(FirmwareVersion::parse("0.0.0"), (FirmwareVersion{0, 0, 0}));
+    EXPECT_EQ(FirmwareVersion::parse("99.10.5"), (FirmwareVersion{99, 10, 5}));
+    for (const char* bad : {"", "1.2", "1.2.3.4", "100.0.0", "1..2", "a.b.c", "1.2.", "-1.2.3"}) {
+        EXPECT_FALSE(FirmwareVersion::parse(bad)) << bad;
+    }
+}
+
+} // namespace
+} // namespace quendral::emulator

@@ -1,0 +1,119 @@
+#include "runningdaemon.h"
+
+#include "deviceids.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <poll.h>
+
+namespace quendral::emulator::testing {
+
+RunningDaemon::RunningDaemon(const DeviceConfig& config) {
+    char pattern[] = "/tmp/kestal-emu-XXXXXX";
+    const char* dir = ::mkdtemp(pattern);
+    if (dir == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    directory_ = dir;
+    socketPath_ = directory_ + "/emulator.sock";
+    server_ = std::make_unique<EmulatorServer>(socketPath_, config);
+    std::string error;
+    if (!server_->listen(&error)) {
+        throw std::runtime_error(error);
+    }
+    thread_ = std::thread([this] { server_->run(); });
+}
+
+RunningDaemon::~RunningDaemon() {
+    server_->requestStop();
+    thread_.join();
+    server_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(directory_, ignored);
+}
+
+DeviceConfig RunningDaemon::instantConfig() {
+    DeviceConfig config;
+    config.timeScale = 0.0;
+    return config;
+}
+
+std::unique_ptr<EmulatorClient> RunningDaemon::connect() const {
+    std::string error;
+    auto client = EmulatorClient::connect(socketPath_, &error);
+    if (!client) {
+        throw std::runtime_error(error);
+    }
+    return client;
+}
+
+void RunningDaemon::control(const std::vector<std::string>& words) const {
+    const auto result = connect()->control(words);
+    ASSERT_TRUE(result.ok) << result.text;
+}
+
+EventWaiter::EventWaiter(std::unique_ptr<EventSubscription> subscription)
+    : subscription_(std::move(subscription)) {
+    if (!subscription_) {
+        throw std::runtime_error("no subscription");
+    }
+}
+
+bool EventWaiter::waitFor(const std::function<bool(const Event&)>& match,
+                          std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        while (!pending_.empty()) {
+            const Event event = pending_.front();
+            pending_.pop_front();
+            if (match(event)) {
+                return true;
+            }
+        }
+        if (!alive_) {
+            return false;
+        }
+        std::vector<Event> events;
+        alive_ = subscription_->readEvents(events);
+        pending_.insert(pending_.end(), events.begin(), events.end());
+        if (!pending_.empty()) {
+            continue;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        pollfd fd{subscription_->fd(), POLLIN, 0};
+        ::poll(&fd, 1, static_cast<int>(left.count()));
+    }
+}
+
+std::string idText(const char* vendorPrefix, const char* productPrefix) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "%s%04x&%s%04x", vendorPrefix, deviceVendorId, productPrefix,
+                  deviceProductId);
+    return text;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value)
+    : name_(name) {
+    if (const char* old = std::getenv(name)) {
+        hadValue_ = true;
+        oldValue_ = old;
+    }
+    ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (hadValue_) {
+        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
+}
+
+} // namespace quendral::emulator::testing

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "emulateddevice.h"
+#include "emulatorclient.h"
+#include "emulatorserver.h"
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace quendral::emulator::testing {
+
+/// A daemon serving on a socket in a fresh temporary directory, on a thread of the test.
+class RunningDaemon {
+public:
+    explicit RunningDaemon(const DeviceConfig& config = instantConfig());
+    ~RunningDaemon();
+    RunningDaemon(const RunningDaemon&) = delete;
+    RunningDaemon& operator=(const RunningDaemon&) = delete;
+
+    /// Attached, no HDMI, version 1.0.0, USB 3, delays instant.
+    static DeviceConfig instantConfig();
+
+    const std::string& directory() const { return directory_; }
+    const std::string& socketPath() const { return socketPath_; }
+    std::unique_ptr<EmulatorClient> connect() const;
+    /// Runs a control command and expects it to succeed.
+    void control(const std::vector<std::string>& words) const;
+
+private:
+    std::string directory_;
+    std::string socketPath_;
+    std::unique_ptr<EmulatorServer> server_;
+    std::thread thread_;
+};
+
+/// Reads a subscription's events and waits for particular ones, keeping those that arrive
+/// behind the one waited for.
+class EventWaiter {
+public:
+    explicit EventWaiter(std::unique_ptr<EventSubscription> subscription);
+
+    /// Consumes events up to and including the first for which `match` is true; false after
+    /// `timeout` or when the connection is lost first.
+    bool waitFor(const std::function<bool(const Event&)>& match,
+                 std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
+
+private:
+    std::unique_ptr<EventSubscription> subscription_;
+    std::deque<Event> pending_;
+    bool alive_ = true;
+};
+
+/// The device's identifier text, e.g. idText("vid_", "pid_") = "vid_xxxx&pid_086c".
+std::string idText(const char* vendorPrefix, const char* productPrefix);
+
+/// Sets an environment variable for the lifetime of the object and restores it afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    bool hadValue_ = false;
+    std::string oldValue_;
+};
+
+} // namespace quendral::emulator::testing

@@ -1,0 +1,124 @@
+// tindrel's exports driving the emulated device: the engine's byte sequences meet the device's
+// register machine, with the engine's pauses on a clock that does not wait.
+
+#include "emulatorbackends.h"
+#include "firmwareimage.h"
+#include "runningdaemon.h"
+#include "tindrel/tindrel.h"
+#include "util/iclock.h"
+#include "util/pnpproviderfactory.h"
+#include "uvc/uvcdevicefactory.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace quendral::emulator {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::RunningDaemon;
+using testing::ScopedEnv;
+
+/// Virtual time: sleeping only moves the clock on.
+class InstantClock final : public util::IClock {
+public:
+    TimePoint now() const override { return TimePoint{} + std::chrono::milliseconds(elapsedMs_); }
+    void sleepFor(std::chrono::milliseconds duration) override { elapsedMs_ += duration.count(); }
+
+private:
+    std::atomic<std::int64_t> elapsedMs_{0};
+};
+
+class TindrelEndToEndTest : public ::testing::Test {
+protected:
+    TindrelEndToEndTest()
+        : env_(kSocketEnvVar, daemon_.socketPath()) {
+        installEmulatorBackends();
+        util::setClock(std::make_shared<InstantClock>());
+        initialize();
+    }
+
+    ~TindrelEndToEndTest() override {
+        deInitialize();
+        util::setClock(nullptr);
+        uvc::setUvcDeviceFactory(nullptr);
+        util::setPnpProviderFactory({});
+    }
+
+    /// Flashes `image` and returns the outcome, or nothing when the run does not end in time.
+    std::optional<bool> flash(const std::vector<std::uint8_t>& image) {
+        if (!startFWUpdate(reinterpret_cast<const char*>(image.data()),
+                           static_cast<int>(image.size()))) {
+            ADD_FAILURE() << "startFWUpdate: " << lastError();
+            return std::nullopt;
+        }
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        bool succeeded = false;
+        while (!getUpdateResult(&succeeded)) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                return std::nullopt;
+            }
+            std::this_thread::sleep_for(1ms);
+        }
+        resetState();
+        return succeeded;
+    }
+
+    RunningDaemon daemon_;
+    ScopedEnv env_;
+};
+
+TEST_F(TindrelEndToEndTest, FlashInstallsTheImageVersion) {
+    ASSERT_TRUE(isInitialized()) << lastError();
+    const auto* info = getDeviceInfo();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->present, 1);
+    EXPECT_EQ(info->singleDevice, 1);
+    EXPECT_EQ(info->version.major, 1);
+    EXPECT_EQ(info->version.minor, 0);
+
+    // 1000 bytes: 32 blocks, the last one padded.
+    EXPECT_EQ(flash(FirmwareImage::build(FirmwareVersion{2, 13, 45}, 1000)), true);
+    const auto enumeration = daemon_.connect()->state()->enumeration;
+    EXPECT_EQ(enumeration, 2u) << "re-enumerated once after the closing command";
+
+    info = getDeviceInfo();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->present, 1);
+    EXPECT_EQ(info->version.major, 2);
+    EXPECT_EQ(info->version.minor, 13);
+    EXPECT_EQ(info->version.build, 45);
+}
+
+TEST_F(TindrelEndToEndTest, DeviceFaultsFailTheUpdateAndKeepTheVersion) {
+    ASSERT_TRUE(isInitialized()) << lastError();
+    const auto image = FirmwareImage::build(FirmwareVersion{3, 0, 0}, 200);
+    for (const std::vector<std::string>& fault : {std::vector<std::string>{"fail", "init"},
+                                                  {"fail", "write", "3"},
+                                                  {"fail", "finalize"},
+                                                  {"fail", "read", "error", "5"}}) {
+        SCOPED_TRACE(fault[1]);
+        daemon_.control(fault);
+        EXPECT_EQ(flash(image), false);
+        daemon_.control({"fail", "clear"});
+    }
+    const auto state = daemon_.connect()->state();
+    EXPECT_EQ(state->versionText(), "1.0.0");
+    EXPECT_EQ(state->enumeration, 1u) << "no failed update restarts the device";
+}
+
+TEST_F(TindrelEndToEndTest, UsbModeSwitchAndQuery) {
+    ASSERT_TRUE(isInitialized()) << lastError();
+    EXPECT_TRUE(isUsb3());
+    execSpecialFunction(0);
+    EXPECT_EQ(daemon_.connect()->state()->usbMode, 2);
+    EXPECT_FALSE(isUsb3()) << "the device answers 00 01 from USB 2 mode";
+    EXPECT_FALSE(ensureCorrectUsbMode(false)) << "a switch back to USB 3 was requested";
+    EXPECT_EQ(daemon_.connect()->state()->usbMode, 3);
+    EXPECT_TRUE(ensureCorrectUsbMode(false)) << "nothing left to switch";
+}
+
+} // namespace
+} // namespace quendral::emulator
