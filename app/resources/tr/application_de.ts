@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
+    <name>KestalMainWindow</name>
+    <message>
+        <source>Castwell Not Detected</source>
+        <translation>Castwell nicht erkannt</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell - %1</source>
+        <comment>window title with current state description</comment>
+        <translation>Quendral Castwell - %1</translation>
+    </message>
+</context>
+<context>
     <name>TrayIconMenu</name>
     <message>
         <source>Device Not Detected</source>
@@ -30,6 +42,50 @@
     <message>
         <source>Sharing Screen</source>
         <translation>Bildschirm wird geteilt</translation>
+    </message>
+    <message>
+        <source>Resume Sharing</source>
+        <translation>Freigabe fortsetzen</translation>
+    </message>
+    <message>
+        <source>Pause Sharing</source>
+        <translation>Freigabe pausieren</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Launch at Startup</source>
+        <translation>Beim Systemstart starten</translation>
+    </message>
+    <message>
+        <source>Maximize on Share</source>
+        <translation>Bei Freigabe maximieren</translation>
+    </message>
+    <message>
+        <source>Bring to Front on Share</source>
+        <translation>Bei Freigabe in den Vordergrund</translation>
+    </message>
+    <message>
+        <source>Auto Update Firmware</source>
+        <translation>Firmware automatisch aktualisieren</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Benachrichtigungen</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
     </message>
 </context>
 </TS>

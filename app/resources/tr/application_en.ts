@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>KestalMainWindow</name>
+    <message>
+        <source>Castwell Not Detected</source>
+        <translation>Castwell Not Detected</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell - %1</source>
+        <comment>window title with current state description</comment>
+        <translation>Quendral Castwell - %1</translation>
+    </message>
+</context>
+<context>
     <name>TrayIconMenu</name>
     <message>
         <source>Device Not Detected</source>
@@ -30,6 +42,50 @@
     <message>
         <source>Sharing Screen</source>
         <translation>Sharing Screen</translation>
+    </message>
+    <message>
+        <source>Resume Sharing</source>
+        <translation>Resume Sharing</translation>
+    </message>
+    <message>
+        <source>Pause Sharing</source>
+        <translation>Pause Sharing</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Launch at Startup</source>
+        <translation>Launch at Startup</translation>
+    </message>
+    <message>
+        <source>Maximize on Share</source>
+        <translation>Maximize on Share</translation>
+    </message>
+    <message>
+        <source>Bring to Front on Share</source>
+        <translation>Bring to Front on Share</translation>
+    </message>
+    <message>
+        <source>Auto Update Firmware</source>
+        <translation>Auto Update Firmware</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Notifications</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
     </message>
 </context>
 </TS>

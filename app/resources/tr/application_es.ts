@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
+    <name>KestalMainWindow</name>
+    <message>
+        <source>Castwell Not Detected</source>
+        <translation>Castwell no detectado</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell - %1</source>
+        <comment>window title with current state description</comment>
+        <translation>Quendral Castwell - %1</translation>
+    </message>
+</context>
+<context>
     <name>TrayIconMenu</name>
     <message>
         <source>Device Not Detected</source>
@@ -30,6 +42,50 @@
     <message>
         <source>Sharing Screen</source>
         <translation>Compartiendo pantalla</translation>
+    </message>
+    <message>
+        <source>Resume Sharing</source>
+        <translation>Reanudar uso compartido</translation>
+    </message>
+    <message>
+        <source>Pause Sharing</source>
+        <translation>Pausar uso compartido</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Launch at Startup</source>
+        <translation>Iniciar con el sistema</translation>
+    </message>
+    <message>
+        <source>Maximize on Share</source>
+        <translation>Maximizar al compartir</translation>
+    </message>
+    <message>
+        <source>Bring to Front on Share</source>
+        <translation>Traer al frente al compartir</translation>
+    </message>
+    <message>
+        <source>Auto Update Firmware</source>
+        <translation>Actualizar firmware automáticamente</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Notificaciones</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
+    <name>KestalMainWindow</name>
+    <message>
+        <source>Castwell Not Detected</source>
+        <translation>Castwell non détecté</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell - %1</source>
+        <comment>window title with current state description</comment>
+        <translation>Quendral Castwell - %1</translation>
+    </message>
+</context>
+<context>
     <name>TrayIconMenu</name>
     <message>
         <source>Device Not Detected</source>
@@ -30,6 +42,50 @@
     <message>
         <source>Sharing Screen</source>
         <translation>Partage de l'écran</translation>
+    </message>
+    <message>
+        <source>Resume Sharing</source>
+        <translation>Reprendre le partage</translation>
+    </message>
+    <message>
+        <source>Pause Sharing</source>
+        <translation>Suspendre le partage</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Launch at Startup</source>
+        <translation>Lancer au démarrage</translation>
+    </message>
+    <message>
+        <source>Maximize on Share</source>
+        <translation>Agrandir lors du partage</translation>
+    </message>
+    <message>
+        <source>Bring to Front on Share</source>
+        <translation>Premier plan lors du partage</translation>
+    </message>
+    <message>
+        <source>Auto Update Firmware</source>
+        <translation>Mise à jour automatique du micrologiciel</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Notifications</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ko">
 <context>
+    <name>KestalMainWindow</name>
+    <message>
+        <source>Castwell Not Detected</source>
+        <translation>Castwell이 감지되지 않음</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell - %1</source>
+        <comment>window title with current state description</comment>
+        <translation>Quendral Castwell - %1</translation>
+    </message>
+</context>
+<context>
     <name>TrayIconMenu</name>
     <message>
         <source>Device Not Detected</source>
@@ -30,6 +42,50 @@
     <message>
         <source>Sharing Screen</source>
         <translation>화면 공유 중</translation>
+    </message>
+    <message>
+        <source>Resume Sharing</source>
+        <translation>공유 다시 시작</translation>
+    </message>
+    <message>
+        <source>Pause Sharing</source>
+        <translation>공유 일시 중지</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message>
+        <source>Launch at Startup</source>
+        <translation>시작 시 실행</translation>
+    </message>
+    <message>
+        <source>Maximize on Share</source>
+        <translation>공유 시 최대화</translation>
+    </message>
+    <message>
+        <source>Bring to Front on Share</source>
+        <translation>공유 시 맨 앞으로 가져오기</translation>
+    </message>
+    <message>
+        <source>Auto Update Firmware</source>
+        <translation>펌웨어 자동 업데이트</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>알림</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>정보</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>종료</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,18 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR">
 <context>
+    <name>KestalMainWindow</name>
+    <message>
+        <source>Castwell Not Detected</source>
+        <translation>Castwell não detectado</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell - %1</source>
+        <comment>window title with current state description</comment>
+        <translation>Quendral Castwell - %1</translation>
+    </message>
+</context>
+<context>
     <name>TrayIconMenu</name>
     <message>
         <source>Device Not Detected</source>
@@ -30,6 +42,50 @@
     <message>
         <source>Sharing Screen</source>
         <translation>Compartilhando a tela</translation>
+    </message>
+    <message>
+        <source>Resume Sharing</source>
+        <translation>Retomar compartilhamento</translation>
+    </message>
+    <message>
+        <source>Pause Sharing</source>
+        <translation>Pausar compartilhamento</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Launch at Startup</source>
+        <translation>Iniciar com o sistema</translation>
+    </message>
+    <message>
+        <source>Maximize on Share</source>
+        <translation>Maximizar ao compartilhar</translation>
+    </message>
+    <message>
+        <source>Bring to Front on Share</source>
+        <translation>Trazer para a frente ao compartilhar</translation>
+    </message>
+    <message>
+        <source>Auto Update Firmware</source>
+        <translation>Atualizar firmware automaticamente</translation>
+    </message>
+    <message>
+        <source>Notifications</source>
+        <translation>Notificações</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Sobre</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Sair</translation>
+    </message>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
     </message>
 </context>
 </TS>
