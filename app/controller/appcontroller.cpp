@@ -140,6 +140,7 @@ void AppController::enterState(ApplicationState state, bool force) {
         return;
     const ApplicationState old = state_;
     state_ = state;
+    qDebug() << "Application state:" << int(state);
 
     // Software and firmware update checks are held back or released here.
 

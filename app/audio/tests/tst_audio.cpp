@@ -1,0 +1,535 @@
+#include "audiocontroller.h"
+#include "audioinputmatcher.h"
+#include "emulatedmedia.h"
+#include "emulatorclient.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+using namespace std::chrono_literals;
+namespace media = quendral::emulator::media;
+
+namespace {
+
+const QString kThreadName = QStringLiteral("Audio Share Thread");
+// What the kernel keeps of it: thread names are cut to 15 bytes.
+const QByteArray kKernelThreadName = QByteArrayLiteral("Audio Share Thr");
+const QString kRetryLog =
+    QStringLiteral("Audio: Input device not initialized. Retry attempts left:");
+
+AudioController::Timing fastTiming() {
+    AudioController::Timing timing;
+    timing.scanInterval = 20ms;
+    timing.releaseDelay = 10ms;
+    return timing;
+}
+
+// A standard mutex rather than QMutex: ThreadSanitizer sees through this one.
+std::mutex logMutex;
+QStringList logLines; // guarded by logMutex: the worker logs too
+QtMessageHandler previousHandler = nullptr;
+
+void captureMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    {
+        const std::lock_guard<std::mutex> lock(logMutex);
+        logLines << message;
+    }
+    previousHandler(type, context, message);
+}
+
+QStringList logged() {
+    const std::lock_guard<std::mutex> lock(logMutex);
+    return logLines;
+}
+
+QStringList loggedStartingWith(const QString& prefix) {
+    QStringList found;
+    for (const QString& line : logged()) {
+        if (line.startsWith(prefix))
+            found << line;
+    }
+    return found;
+}
+
+int countLogged(const QString& prefix) {
+    return loggedStartingWith(prefix).size();
+}
+
+// Whether the lines starting with these prefixes were logged in this order (others between).
+bool loggedInOrder(const QStringList& prefixes) {
+    int next = 0;
+    for (const QString& line : logged()) {
+        if (next < prefixes.size() && line.startsWith(prefixes.at(next)))
+            ++next;
+    }
+    return next == prefixes.size();
+}
+
+void clearLog() {
+    const std::lock_guard<std::mutex> lock(logMutex);
+    logLines.clear();
+}
+
+// Threads of this process still known to the kernel by the worker's name.
+int audioThreadsAlive() {
+    int count = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == kKernelThreadName)
+            ++count;
+    }
+    return count;
+}
+
+struct StereoFrame {
+    float left;
+    float right;
+};
+
+std::vector<StereoFrame> readFrames(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<StereoFrame> frames;
+    for (int offset = 0; offset + media::kFrameBytes <= bytes.size();
+         offset += media::kFrameBytes) {
+        const auto sample = [&](int channel) {
+            const quint32 word =
+                qFromLittleEndian<quint32>(bytes.constData() + offset + channel * 4);
+            float value = 0;
+            std::memcpy(&value, &word, sizeof(value));
+            return value;
+        };
+        frames.push_back({sample(0), sample(1)});
+    }
+    return frames;
+}
+
+float toneAt(qint64 frame) {
+    constexpr int kTonePeriodFrames = media::kSampleRateHz / media::kToneHz;
+    constexpr double kPi = 3.14159265358979323846;
+    return media::kTonePeak *
+           static_cast<float>(std::sin(2.0 * kPi * static_cast<double>(frame % kTonePeriodFrames) /
+                                       kTonePeriodFrames));
+}
+
+bool near(float actual, float expected) {
+    return std::fabs(actual - expected) < 1e-6f;
+}
+
+} // namespace
+
+class AudioTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void matcherKnowsThePlatformNames_data();
+    void matcherKnowsThePlatformNames();
+
+    void followsTheStateTable();
+    void toneReachesTheOutput();
+    void searchScansElevenTimesThenGivesUp_data();
+    void searchScansElevenTimesThenGivesUp();
+    void searchIsNotRestartedAndOpensPaused();
+    void noHdmiSourceEndsASearch();
+    void noDeviceDestroysTheWorker_data();
+    void noDeviceDestroysTheWorker();
+    void destructionLeavesNoThread();
+    void shutdownLetsTheGuiThreadFreeTheWorker();
+
+private:
+    bool control(const std::vector<std::string>& words);
+    qint64 recordedBytes() const;
+    bool recordingGrows();
+    bool recordingSettles();
+
+    QTemporaryDir dir_;
+    QString socket_;
+    QString recording_;
+    std::unique_ptr<quendral::emulator::EmulatorClient> emulator_;
+};
+
+void AudioTest::initTestCase() {
+    QVERIFY(dir_.isValid());
+    socket_ = dir_.filePath(QStringLiteral("emulator.sock"));
+    recording_ = dir_.filePath(QStringLiteral("played.raw"));
+
+    QProcess daemon;
+    daemon.start(QStringLiteral(KESTAL_EMULATOR_BINARY),
+                 {QStringLiteral("--socket"), socket_, QStringLiteral("start"),
+                  QStringLiteral("--background"), QStringLiteral("--quiet")});
+    QVERIFY(daemon.waitForFinished(10000));
+    QCOMPARE(daemon.exitCode(), 0);
+
+    // Before Qt's audio plugins are asked for anything: they read these on every query.
+    qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit());
+    qputenv(media::kAudioRecordEnvVar, recording_.toLocal8Bit());
+    // A sound server of the machine would otherwise provide the default output.
+    qputenv("PULSE_SERVER", QByteArrayLiteral("unix:") +
+                                dir_.filePath(QStringLiteral("no-sound-server")).toLocal8Bit());
+
+    emulator_ = quendral::emulator::EmulatorClient::connect(socket_.toStdString());
+    QVERIFY(emulator_);
+    previousHandler = qInstallMessageHandler(captureMessage);
+}
+
+void AudioTest::cleanupTestCase() {
+    qInstallMessageHandler(previousHandler);
+    emulator_.reset();
+    QProcess::execute(QStringLiteral(KESTAL_EMULATOR_BINARY),
+                      {QStringLiteral("--socket"), socket_, QStringLiteral("stop")});
+}
+
+void AudioTest::init() {
+    QVERIFY(control({"plug"}));
+    QFile::remove(recording_);
+    clearLog();
+}
+
+void AudioTest::cleanup() {
+    QTRY_COMPARE(audioThreadsAlive(), 0);
+}
+
+bool AudioTest::control(const std::vector<std::string>& words) {
+    return emulator_->control(words).ok;
+}
+
+qint64 AudioTest::recordedBytes() const {
+    return QFileInfo(recording_).size();
+}
+
+bool AudioTest::recordingGrows() {
+    const qint64 before = recordedBytes();
+    return QTest::qWaitFor([&] { return recordedBytes() > before; }, 3000);
+}
+
+// The output may still play what it holds (400 ms) after the input stopped.
+bool AudioTest::recordingSettles() {
+    qint64 last = recordedBytes();
+    for (int sample = 0; sample < 10; ++sample) {
+        QTest::qWait(300);
+        const qint64 now = recordedBytes();
+        if (now == last)
+            return true;
+        last = now;
+    }
+    return false;
+}
+
+void AudioTest::matcherKnowsThePlatformNames_data() {
+    QTest::addColumn<QString>("deviceName");
+    QTest::addColumn<QString>("osVersion");
+    QTest::addColumn<bool>("matches");
+
+    const QString pulse = QStringLiteral("alsa_input.usb-Quendral_Castwell-00.analog-stereo");
+    QTest::newRow("sound server") << pulse << QStringLiteral("12") << true;
+    QTest::newRow("sound server, other brand")
+        << QStringLiteral("alsa_input.usb-TESSMOOR_CASTWELL_0123-02.analog-stereo")
+        << QStringLiteral("12") << true;
+    QTest::newRow("dashes") << QStringLiteral("usb-Quendral-Castwell") << QStringLiteral("12")
+                            << true;
+    QTest::newRow("windows") << QStringLiteral("Digital Audio Interface (Quendral Castwell)")
+                             << QStringLiteral("10") << true;
+    QTest::newRow("emulated") << QStringLiteral("Quendral Castwell (emulated)")
+                              << QStringLiteral("12") << true;
+    QTest::newRow("built-in") << QStringLiteral("alsa_input.pci-0000_00_1f.3.analog-stereo")
+                              << QStringLiteral("12") << false;
+    QTest::newRow("words apart") << QStringLiteral("Quendral Capture Castwell")
+                                 << QStringLiteral("12") << false;
+    QTest::newRow("short name") << QStringLiteral("alsa_input.usb-Quendral_Cast-00.analog-stereo")
+                                << QStringLiteral("12") << false;
+    QTest::newRow("short name, version 7")
+        << QStringLiteral("alsa_input.usb-Quendral_Cast-00.analog-stereo") << QStringLiteral("7")
+        << true;
+    QTest::newRow("product word alone")
+        << QStringLiteral("Castwell Capture") << QStringLiteral("10") << false;
+    QTest::newRow("product word alone, version 7")
+        << QStringLiteral("Castwell Capture") << QStringLiteral("7") << true;
+    QTest::newRow("version 17 is not 7")
+        << QStringLiteral("Castwell Capture") << QStringLiteral("17") << false;
+}
+
+void AudioTest::matcherKnowsThePlatformNames() {
+    QFETCH(QString, deviceName);
+    QFETCH(QString, osVersion);
+    QFETCH(bool, matches);
+    QCOMPARE(AudioInputMatcher(osVersion).matches(deviceName), matches);
+}
+
+void AudioTest::followsTheStateTable() {
+    AudioController controller;
+    controller.setTiming(fastTiming());
+
+    controller.setApplicationState(NoHdmiSource);
+    QVERIFY(controller.findChild<QThread*>(kThreadName));
+
+    // Found while paused: opened, not started.
+    controller.setApplicationState(Paused);
+    QTRY_VERIFY(loggedInOrder(
+        {QStringLiteral("Audio: Input Device: Quendral Castwell (emulated)"),
+         QStringLiteral("Audio: Output Device: ") + QLatin1String(media::kAudioOutputName),
+         QStringLiteral("Audio: Using Audio format:")}));
+    QTest::qWait(200);
+    QCOMPARE(countLogged(QStringLiteral("Audio: resume")), 0);
+    QCOMPARE(recordedBytes(), 0);
+
+    controller.setApplicationState(Sharing);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: resume output")), 1);
+    QVERIFY(recordingGrows());
+
+    clearLog();
+    controller.setApplicationState(Pausing);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: pause input")), 1);
+    QVERIFY(recordingSettles());
+
+    clearLog();
+    controller.setApplicationState(Sharing);
+    QTRY_VERIFY(loggedInOrder(
+        {QStringLiteral("Audio: resume input"), QStringLiteral("Audio: resume output")}));
+    QVERIFY(recordingGrows());
+
+    clearLog();
+    controller.setApplicationState(NoHdmiSource);
+    QTRY_VERIFY(
+        loggedInOrder({QStringLiteral("Audio: stop input"), QStringLiteral("Audio: stop output")}));
+    QVERIFY(recordingSettles());
+
+    // Closed devices are opened again through a new search.
+    clearLog();
+    controller.setApplicationState(Sharing);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: Input Device:")), 1);
+    QVERIFY(recordingGrows());
+
+    clearLog();
+    controller.setApplicationState(DeviceInUse);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: pause input")), 1);
+    QVERIFY(recordingSettles());
+
+    const QPointer<QThread> thread = controller.findChild<QThread*>(kThreadName);
+    controller.setApplicationState(NoDevice);
+    QVERIFY(thread.isNull());
+    QVERIFY(logged().contains(QStringLiteral("Audio: stop all")));
+    QTRY_COMPARE(audioThreadsAlive(), 0);
+}
+
+void AudioTest::toneReachesTheOutput() {
+    AudioController controller;
+    controller.setTiming(fastTiming());
+    controller.setApplicationState(Sharing);
+
+    // The stream begins with click 0; the next click follows half a second of tone later.
+    constexpr qint64 kWantedFrames = media::kClickIntervalFrames + media::kClickFrames;
+    QTRY_VERIFY_WITH_TIMEOUT(recordedBytes() >= kWantedFrames * media::kFrameBytes, 5000);
+    controller.setApplicationState(NoHdmiSource);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: stop output")), 1);
+
+    const std::vector<StereoFrame> frames = readFrames(recording_);
+    QVERIFY(frames.size() >= static_cast<std::size_t>(kWantedFrames));
+    for (const qint64 click : {qint64{0}, qint64{media::kClickIntervalFrames}}) {
+        quint32 index = 0;
+        for (int bit = 0; bit < media::kClickFrames; ++bit) {
+            const StereoFrame& frame = frames[static_cast<std::size_t>(click + bit)];
+            QCOMPARE(frame.left, media::kClickPulseLevel);
+            QVERIFY2(near(std::fabs(frame.right), media::kClickBitLevel),
+                     qPrintable(QStringLiteral("frame %1").arg(click + bit)));
+            if (bit < media::kClickIndexBits)
+                index = (index << 1) | (frame.right > 0 ? 1u : 0u);
+        }
+        QCOMPARE(index, static_cast<quint32>(click / media::kClickIntervalFrames));
+    }
+    for (qint64 frame = media::kClickFrames; frame < media::kClickIntervalFrames; ++frame) {
+        const StereoFrame& played = frames[static_cast<std::size_t>(frame)];
+        QVERIFY2(near(played.left, toneAt(frame)) && near(played.right, toneAt(frame)),
+                 qPrintable(QStringLiteral("frame %1").arg(frame)));
+    }
+}
+
+void AudioTest::searchScansElevenTimesThenGivesUp_data() {
+    QTest::addColumn<bool>("emulatorRuns");
+    QTest::newRow("device detached") << true;
+    QTest::newRow("no emulator") << false;
+}
+
+void AudioTest::searchScansElevenTimesThenGivesUp() {
+    QFETCH(bool, emulatorRuns);
+    QVERIFY(control({"unplug"}));
+    if (!emulatorRuns)
+        qunsetenv("KESTAL_EMULATOR");
+    auto restore = qScopeGuard([&] { qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit()); });
+
+    AudioController controller;
+    controller.setTiming(fastTiming());
+    controller.setApplicationState(Sharing);
+    QTRY_VERIFY(loggedInOrder({kRetryLog, QStringLiteral("Audio: Input device not found"),
+                               QStringLiteral("Devices present:")}));
+
+    QCOMPARE(countLogged(QStringLiteral("Audio: Input device not found")), 1);
+    QStringList expected;
+    for (int left = 10; left >= 1; --left)
+        expected << QStringLiteral("%1 %2").arg(kRetryLog).arg(left);
+    QCOMPARE(loggedStartingWith(kRetryLog), expected);
+    QCOMPARE(countLogged(QStringLiteral("Audio: Output Device:")), 0);
+
+    // The search is over; only a new state above NoHdmiSource starts another one.
+    QTest::qWait(100);
+    QCOMPARE(countLogged(kRetryLog), 10);
+    restore.dismiss();
+    qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit());
+    QVERIFY(control({"plug"}));
+    controller.setApplicationState(Sharing);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: Input Device:")), 1);
+    QVERIFY(recordingGrows());
+}
+
+void AudioTest::searchIsNotRestartedAndOpensPaused() {
+    QVERIFY(control({"unplug"}));
+    AudioController controller;
+    AudioController::Timing timing = fastTiming();
+    timing.scanInterval = 50ms;
+    controller.setTiming(timing);
+
+    controller.setApplicationState(DeviceInUse);
+    QTRY_VERIFY(countLogged(kRetryLog) >= 1);
+    controller.setApplicationState(Starting);
+    controller.setApplicationState(Pausing);
+    QTRY_VERIFY(countLogged(kRetryLog) >= 3);
+    QVERIFY(control({"plug"}));
+
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: Using Audio format:")), 1);
+    QCOMPARE(countLogged(QStringLiteral("%1 10").arg(kRetryLog)), 1);
+    QCOMPARE(countLogged(QStringLiteral("Audio: Input device not found")), 0);
+    QTest::qWait(200);
+    QCOMPARE(countLogged(QStringLiteral("Audio: resume")), 0);
+    QCOMPARE(recordedBytes(), 0);
+
+    controller.setApplicationState(Sharing);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: resume output")), 1);
+    QVERIFY(recordingGrows());
+}
+
+void AudioTest::noHdmiSourceEndsASearch() {
+    QVERIFY(control({"unplug"}));
+    AudioController controller;
+    AudioController::Timing timing = fastTiming();
+    timing.scanInterval = 100ms;
+    controller.setTiming(timing);
+
+    controller.setApplicationState(Sharing);
+    QTRY_VERIFY(countLogged(kRetryLog) >= 1);
+    controller.setApplicationState(NoHdmiSource);
+    QTRY_COMPARE(countLogged(QStringLiteral("Audio: Input device not found")), 1);
+    const int scans = countLogged(kRetryLog);
+    QVERIFY2(scans < 10, qPrintable(QString::number(scans)));
+    QTest::qWait(300);
+    QCOMPARE(countLogged(kRetryLog), scans);
+}
+
+void AudioTest::noDeviceDestroysTheWorker_data() {
+    QTest::addColumn<ApplicationState>("state");
+    QTest::newRow("Initial") << Initial;
+    QTest::newRow("NoDevice") << NoDevice;
+}
+
+void AudioTest::noDeviceDestroysTheWorker() {
+    QFETCH(ApplicationState, state);
+    AudioController controller;
+    controller.setTiming(fastTiming());
+    controller.setApplicationState(Sharing);
+    QVERIFY(recordingGrows());
+    QCOMPARE(audioThreadsAlive(), 1);
+
+    const QPointer<QThread> thread = controller.findChild<QThread*>(kThreadName);
+    QVERIFY(thread);
+    controller.setApplicationState(state);
+    QVERIFY(thread.isNull());
+    QVERIFY(controller.findChildren<QThread*>().isEmpty());
+    QVERIFY(
+        loggedInOrder({QStringLiteral("Audio: stop input"), QStringLiteral("Audio: stop output"),
+                       QStringLiteral("Audio: stop all")}));
+    QTRY_COMPARE(audioThreadsAlive(), 0);
+    QVERIFY(recordingSettles());
+
+    // Again without a worker: nothing to do.
+    controller.setApplicationState(state);
+    QCOMPARE(countLogged(QStringLiteral("Audio: stop all")), 1);
+
+    controller.setApplicationState(NoHdmiSource);
+    QVERIFY(controller.findChild<QThread*>(kThreadName));
+    QTRY_COMPARE(audioThreadsAlive(), 1);
+}
+
+void AudioTest::destructionLeavesNoThread() {
+    auto controller = std::make_unique<AudioController>();
+    controller->setTiming(fastTiming());
+    controller->setApplicationState(Sharing);
+    QVERIFY(recordingGrows());
+    const QPointer<QThread> thread = controller->findChild<QThread*>(kThreadName);
+
+    controller.reset();
+    QVERIFY(thread.isNull());
+    QVERIFY(logged().contains(QStringLiteral("Audio: stop all")));
+    QTRY_COMPARE(audioThreadsAlive(), 0);
+    QVERIFY(recordingSettles());
+}
+
+// A worker still busy when told to go gets the GUI thread's pending events handled before the
+// shutdown escalates; here, one of them is what it waits for. What was posted to it before it
+// was let go is ignored.
+void AudioTest::shutdownLetsTheGuiThreadFreeTheWorker() {
+    AudioController controller;
+    AudioController::Timing timing = fastTiming();
+    timing.firstJoinWait = 50ms;
+    timing.escalationWait = 5000ms;
+    controller.setTiming(timing);
+    controller.setApplicationState(NoHdmiSource);
+    const QPointer<QThread> thread = controller.findChild<QThread*>(kThreadName);
+    QVERIFY(thread);
+
+    QObject onWorker;
+    onWorker.moveToThread(thread);
+    QSemaphore busy;
+    QSemaphore freed;
+    QMetaObject::invokeMethod(
+        &onWorker,
+        [&] {
+            busy.release();
+            freed.acquire();
+        },
+        Qt::QueuedConnection);
+    QVERIFY(busy.tryAcquire(1, 5000));
+    // Reaches the worker only after it was let go: too late to open anything.
+    controller.setApplicationState(Sharing);
+    QTimer::singleShot(0, this, [&] { freed.release(); });
+
+    controller.setApplicationState(Initial);
+    QVERIFY(thread.isNull());
+    QCOMPARE(countLogged(QStringLiteral("Audio thread")), 0);
+    QVERIFY(logged().contains(QStringLiteral("Audio: stop all")));
+    QCOMPARE(countLogged(QStringLiteral("Audio: Input Device:")), 0);
+}
+
+QTEST_GUILESS_MAIN(AudioTest)
+#include "tst_audio.moc"
