@@ -13,6 +13,7 @@
 #include "camerasurface.h"
 #include "camerasurfacewidget.h"
 #include "emulatedmedia.h"
+#include "emulatorprocess.h"
 #include "videoframe.h"
 
 #include <QApplication>
@@ -22,7 +23,6 @@
 #include <QFile>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -133,20 +133,11 @@ int main(int argc, char** argv) {
     qputenv("KESTAL_EMULATOR", socket.toLocal8Bit());
     qputenv("QT_PLUGIN_PATH", EMULATOR_PLUGIN_DIR);
     qputenv(media::kAudioRecordEnvVar, record.toLocal8Bit());
-    if (QProcess::execute(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                          {QStringLiteral("--socket"), socket, QStringLiteral("start"),
-                           QStringLiteral("--background"), QStringLiteral("--hdmi"),
-                           QStringLiteral("on"), QStringLiteral("--quiet")}) != 0) {
+    EmulatorProcess emulator(socket, {QStringLiteral("--hdmi"), QStringLiteral("on")});
+    if (!emulator.isRunning()) {
         std::fprintf(stderr, "could not start the emulated device\n");
         return 1;
     }
-    struct StopDaemon {
-        QString socket;
-        ~StopDaemon() {
-            QProcess::execute(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                              {QStringLiteral("--socket"), socket, QStringLiteral("stop")});
-        }
-    } stopDaemon{socket};
 
     qputenv("QT_LOGGING_RULES", "*.debug=false");
     QApplication app(argc, argv);

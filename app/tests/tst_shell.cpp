@@ -1,5 +1,6 @@
 #include "logfile.h"
 #include "platform/namedevent.h"
+#include "sessionsandbox.h"
 #include "settings.h"
 #include "singleinstance.h"
 #include "startupoptions.h"
@@ -33,21 +34,10 @@ void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message
 class ProgramSandbox {
 public:
     ProgramSandbox() {
-        QDir root(dir_.path());
-        for (const char* sub : {"bin", "config", "runtime", "tmp"})
-            root.mkpath(QString::fromLatin1(sub));
-        QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
-        binary_ = root.filePath(QStringLiteral("bin/castwell"));
+        QDir().mkpath(session_.path(QStringLiteral("bin")));
+        binary_ = session_.path(QStringLiteral("bin/castwell"));
         QFile::copy(QStringLiteral(CASTWELL_BINARY), binary_);
-        environment_ = QProcessEnvironment::systemEnvironment();
-        environment_.insert(QStringLiteral("HOME"), dir_.path());
-        environment_.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                            root.filePath(QStringLiteral("config")));
-        environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                            root.filePath(QStringLiteral("runtime")));
-        environment_.insert(QStringLiteral("TMPDIR"), root.filePath(QStringLiteral("tmp")));
+        environment_ = session_.environment();
         environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         environment_.remove(QStringLiteral("RESTART"));
     }
@@ -62,7 +52,7 @@ public:
     }
 
     QString binary() const { return binary_; }
-    QString path(const QString& relative) const { return QDir(dir_.path()).filePath(relative); }
+    QString path(const QString& relative) const { return session_.path(relative); }
     QString logPath() const { return path(QStringLiteral("tmp/Castwell.log")); }
     QString autostartPath() const {
         return path(QStringLiteral("config/autostart/QuendralCastwell.desktop"));
@@ -118,7 +108,7 @@ public:
     }
 
 private:
-    QTemporaryDir dir_;
+    SessionSandbox session_;
     QString binary_;
     QProcessEnvironment environment_;
     std::vector<std::unique_ptr<QProcess>> processes_;
@@ -158,19 +148,12 @@ private slots:
     void restartedProcessWaitsForPredecessor();
 
 private:
-    QTemporaryDir sessionDir_;
+    SessionSandbox session_;
 };
 
 void ShellTest::initTestCase() {
-    QVERIFY(sessionDir_.isValid());
-    QDir root(sessionDir_.path());
-    for (const char* sub : {"config", "runtime", "tmp"})
-        QVERIFY(root.mkpath(QString::fromLatin1(sub)));
-    QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", root.filePath(QStringLiteral("runtime")).toLocal8Bit());
-    qputenv("TMPDIR", root.filePath(QStringLiteral("tmp")).toLocal8Bit());
+    QVERIFY(session_.isValid());
+    session_.enter();
     QCoreApplication::setApplicationName(QStringLiteral("Castwell"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quendral"));
 }

@@ -1,12 +1,14 @@
 // The real program against the emulated device, on the X server of the test run: plug, HDMI,
 // another program's stream and unplug, watched through the program's log and its window.
 
+#include "emulatorprocess.h"
+#include "sessionsandbox.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <X11/Xlib.h>
@@ -102,41 +104,25 @@ private:
     }
     QString logText() const;
 
-    QTemporaryDir dir_;
-    QString socket_;
+    SessionSandbox session_;
+    std::unique_ptr<EmulatorProcess> emulator_;
     QProcessEnvironment environment_;
     std::unique_ptr<QProcess> castwell_;
     qint64 logOffset_ = 0;
 };
 
 void EndToEndTest::initTestCase() {
-    QVERIFY(dir_.isValid());
-    QDir root(dir_.path());
-    for (const char* sub : {"config", "runtime", "tmp"})
-        QVERIFY(root.mkpath(QString::fromLatin1(sub)));
-    QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    socket_ = root.filePath(QStringLiteral("runtime/emulator.sock"));
-
-    environment_ = QProcessEnvironment::systemEnvironment();
-    environment_.insert(QStringLiteral("HOME"), dir_.path());
-    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
-    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"),
-                        root.filePath(QStringLiteral("runtime")));
-    environment_.insert(QStringLiteral("TMPDIR"), root.filePath(QStringLiteral("tmp")));
-    environment_.insert(QStringLiteral("KESTAL_EMULATOR"), socket_);
+    QVERIFY(session_.isValid());
+    const QString socket = session_.path(QStringLiteral("runtime/emulator.sock"));
+    environment_ = session_.environment();
+    environment_.insert(QStringLiteral("KESTAL_EMULATOR"), socket);
     environment_.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(EMULATOR_PLUGIN_DIR));
     environment_.insert(QStringLiteral("KESTAL_EMULATOR_AUDIO_RECORD"),
-                        root.filePath(QStringLiteral("played.raw")));
+                        session_.path(QStringLiteral("played.raw")));
     environment_.remove(QStringLiteral("QT_QPA_PLATFORM"));
-
-    QProcess daemon;
-    daemon.start(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                 {QStringLiteral("--socket"), socket_, QStringLiteral("start"),
-                  QStringLiteral("--background"), QStringLiteral("--detached"),
-                  QStringLiteral("--quiet")});
-    QVERIFY(daemon.waitForFinished(10000));
-    QCOMPARE(daemon.exitCode(), 0);
+    emulator_ =
+        std::make_unique<EmulatorProcess>(socket, QStringList{QStringLiteral("--detached")});
+    QVERIFY(emulator_->isRunning());
 }
 
 void EndToEndTest::cleanupTestCase() {
@@ -144,19 +130,15 @@ void EndToEndTest::cleanupTestCase() {
         castwell_->kill();
         castwell_->waitForFinished(5000);
     }
-    QProcess::execute(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                      {QStringLiteral("--socket"), socket_, QStringLiteral("stop")});
+    emulator_.reset();
 }
 
 bool EndToEndTest::control(const QStringList& words) {
-    QProcess tool;
-    tool.start(QStringLiteral(KESTAL_EMULATOR_BINARY),
-               QStringList{QStringLiteral("--socket"), socket_} + words);
-    return tool.waitForFinished(10000) && tool.exitCode() == 0;
+    return emulator_->control(words);
 }
 
 QString EndToEndTest::logText() const {
-    QFile log(QDir(dir_.path()).filePath(QStringLiteral("tmp/Castwell.log")));
+    QFile log(session_.path(QStringLiteral("tmp/Castwell.log")));
     if (!log.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromUtf8(log.readAll());
@@ -225,7 +207,7 @@ void EndToEndTest::shareFollowsTheDevice() {
     QVERIFY(screenshot.save(artifact));
 
     // The sound went through to the output.
-    const QString played = QDir(dir_.path()).filePath(QStringLiteral("played.raw"));
+    const QString played = session_.path(QStringLiteral("played.raw"));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(played).size() > 48000, kStepTimeoutMs);
 
     QVERIFY(control({QStringLiteral("hdmi"), QStringLiteral("off")}));

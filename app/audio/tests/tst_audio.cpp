@@ -2,12 +2,12 @@
 #include "audioinputmatcher.h"
 #include "emulatedmedia.h"
 #include "emulatorclient.h"
+#include "emulatorprocess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QTemporaryDir>
@@ -169,6 +169,7 @@ private:
     QTemporaryDir dir_;
     QString socket_;
     QString recording_;
+    std::unique_ptr<EmulatorProcess> daemon_;
     std::unique_ptr<quendral::emulator::EmulatorClient> emulator_;
 };
 
@@ -177,12 +178,8 @@ void AudioTest::initTestCase() {
     socket_ = dir_.filePath(QStringLiteral("emulator.sock"));
     recording_ = dir_.filePath(QStringLiteral("played.raw"));
 
-    QProcess daemon;
-    daemon.start(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                 {QStringLiteral("--socket"), socket_, QStringLiteral("start"),
-                  QStringLiteral("--background"), QStringLiteral("--quiet")});
-    QVERIFY(daemon.waitForFinished(10000));
-    QCOMPARE(daemon.exitCode(), 0);
+    daemon_ = std::make_unique<EmulatorProcess>(socket_);
+    QVERIFY(daemon_->isRunning());
 
     // Before Qt's audio plugins are asked for anything: they read these on every query.
     qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit());
@@ -199,8 +196,7 @@ void AudioTest::initTestCase() {
 void AudioTest::cleanupTestCase() {
     qInstallMessageHandler(previousHandler);
     emulator_.reset();
-    QProcess::execute(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                      {QStringLiteral("--socket"), socket_, QStringLiteral("stop")});
+    daemon_.reset();
 }
 
 void AudioTest::init() {

@@ -5,12 +5,12 @@
 #include "kestalapplication.h"
 #include "kestalhiddevice.h"
 #include "kestalmainwindow.h"
+#include "sessionsandbox.h"
 #include "settings.h"
 #include "trayiconmenu.h"
 
 #include <QCamera>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -85,7 +85,7 @@ private:
     void reachSharing();
     void report(HIDDeviceState state);
 
-    QTemporaryDir sessionDir_;
+    SessionSandbox session_;
     std::unique_ptr<KestalApplication> application_;
     std::unique_ptr<AppController> controller_;
     std::unique_ptr<QSignalSpy> stateSpy_;
@@ -95,13 +95,8 @@ private:
 };
 
 void ControllerTest::initTestCase() {
-    QDir root(sessionDir_.path());
-    for (const char* sub : {"config", "runtime", "tmp"})
-        QVERIFY(root.mkpath(QString::fromLatin1(sub)));
-    QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", root.filePath(QStringLiteral("runtime")).toLocal8Bit());
+    QVERIFY(session_.isValid());
+    session_.enter();
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     HidApi::setCurrent(&fakeHidApi());

@@ -1,9 +1,9 @@
 #include "devicedetector.h"
 #include "emulatorclient.h"
+#include "emulatorprocess.h"
 #include "fakehid.h"
 #include "kestalhiddevice.h"
 
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -296,21 +296,12 @@ void DeviceTest::refusedNotificationsStillScan() {
 void DeviceTest::followsTheEmulatedDevice() {
     QTemporaryDir dir;
     const QString socket = dir.filePath(QStringLiteral("emulator.sock"));
-    QProcess daemon;
-    daemon.start(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                 {QStringLiteral("--socket"), socket, QStringLiteral("start"),
-                  QStringLiteral("--background"), QStringLiteral("--quiet")});
-    QVERIFY(daemon.waitForFinished(10000));
-    QCOMPARE(daemon.exitCode(), 0);
-    auto stopDaemon = qScopeGuard([&] {
-        QProcess::execute(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                          {QStringLiteral("--socket"), socket, QStringLiteral("stop")});
-    });
+    EmulatorProcess daemon(socket, {QStringLiteral("--detached")});
+    QVERIFY(daemon.isRunning());
     qputenv("KESTAL_EMULATOR", socket.toLocal8Bit());
     auto unsetEmulator = qScopeGuard([] { qunsetenv("KESTAL_EMULATOR"); });
     const auto control = quendral::emulator::EmulatorClient::connect(socket.toStdString());
     QVERIFY(control);
-    QVERIFY(control->control({"unplug"}).ok);
 
     HidApi::setCurrent(&HidApi::emulated());
     auto restoreFake = qScopeGuard([] { HidApi::setCurrent(&fakeApi); });

@@ -8,6 +8,7 @@
 #include "deviceids.h"
 #include "emulatedmedia.h"
 #include "emulatorclient.h"
+#include "emulatorprocess.h"
 
 #include <QAbstractVideoSurface>
 #include <QAudioDeviceInfo>
@@ -34,8 +35,6 @@ using namespace quendral::emulator;
 
 namespace {
 
-constexpr int kDaemonStartTimeoutMs = 5000;
-constexpr int kDaemonStopTimeoutMs = 3000;
 constexpr int kFrameWaitMs = 3000;
 constexpr std::uint8_t kHidStreamBit = 0x01;
 
@@ -237,7 +236,7 @@ private:
 
     QTemporaryDir dir_;
     QString socketPath_;
-    QProcess daemon_;
+    std::unique_ptr<EmulatorProcess> daemon_;
     std::unique_ptr<EmulatorClient> client_;
 };
 
@@ -246,21 +245,11 @@ void TestEmulatorPlugins::initTestCase() {
              "run through ctest, which points QT_PLUGIN_PATH at the built plugins");
     QVERIFY(dir_.isValid());
     socketPath_ = dir_.filePath(QStringLiteral("emulator.sock"));
-    daemon_.setProcessChannelMode(QProcess::ForwardedChannels);
-    daemon_.start(QStringLiteral(KESTAL_EMULATOR_BINARY),
-                  {QStringLiteral("--socket"), socketPath_, QStringLiteral("start"),
-                   QStringLiteral("--quiet"), QStringLiteral("--time-scale"), QStringLiteral("0")});
-    QVERIFY2(daemon_.waitForStarted(), qPrintable(daemon_.errorString()));
-    QElapsedTimer waited;
-    waited.start();
-    while (!client_ && waited.elapsed() < kDaemonStartTimeoutMs &&
-           daemon_.state() == QProcess::Running) {
-        client_ = EmulatorClient::connect(socketPath_.toStdString());
-        if (!client_) {
-            QTest::qWait(20);
-        }
-    }
-    QVERIFY2(client_, "the emulator daemon did not come up");
+    daemon_ = std::make_unique<EmulatorProcess>(
+        socketPath_, QStringList{QStringLiteral("--time-scale"), QStringLiteral("0")});
+    QVERIFY2(daemon_->isRunning(), "the emulator daemon did not come up");
+    client_ = EmulatorClient::connect(socketPath_.toStdString());
+    QVERIFY(client_);
 }
 
 void TestEmulatorPlugins::init() {
@@ -272,13 +261,8 @@ void TestEmulatorPlugins::init() {
 }
 
 void TestEmulatorPlugins::cleanupTestCase() {
-    if (client_) {
-        client_->control({"stop"});
-    }
-    if (!daemon_.waitForFinished(kDaemonStopTimeoutMs)) {
-        daemon_.kill();
-        daemon_.waitForFinished();
-    }
+    client_.reset();
+    daemon_.reset();
 }
 
 void TestEmulatorPlugins::control(const std::vector<std::string>& words) {
