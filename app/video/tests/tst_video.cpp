@@ -1,11 +1,18 @@
+#include "cameracontroller.h"
 #include "camerasurface.h"
 #include "camerasurfacewidget.h"
 #include "cameraviewfinder.h"
+#include "emulatorprocess.h"
+#include "fakehid.h"
+#include "kestalhiddevice.h"
 #include "videoframe.h"
 #include "viewfindersettingstext.h"
 #include "yuyvframerenderer.h"
 
+#include <QCameraInfo>
 #include <QCameraViewfinderSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QVideoSurfaceFormat>
 #include <QtTest>
 
@@ -77,6 +84,8 @@ class VideoTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -93,13 +102,47 @@ private slots:
     void pictureIsLetterboxed();
     void settingsText();
 
+    void cameraFoundOnceListed();
+    void cameraSearchGivesUp();
+    void releaseCancelsSearch();
+    void sessionGates();
+
 private:
+    QSharedPointer<KestalHIDDevice> hidDevice();
+    std::unique_ptr<CameraController> searchingController();
+    QTemporaryDir emulatorDir_;
+    std::unique_ptr<EmulatorProcess> emulator_;
     QImage show(const QVideoFrame& frame, const QVideoSurfaceFormat& format);
 
     std::unique_ptr<CameraSurfaceWidget> widget_;
 };
 
+QStringList logged;
+
+void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
+    logged << message;
+}
+
+void VideoTest::initTestCase() {
+    const QString socket = emulatorDir_.filePath(QStringLiteral("emulator.sock"));
+    emulator_ = std::make_unique<EmulatorProcess>(
+        socket, QStringList{QStringLiteral("--detached"), QStringLiteral("--time-scale"),
+                            QStringLiteral("0")});
+    QVERIFY(emulator_->isRunning());
+    qputenv("KESTAL_EMULATOR", QFile::encodeName(socket));
+    // The sleep prevention taken while sharing must not reach the machine's own buses.
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    HidApi::setCurrent(&fakeHidApi());
+    FakeHid::instance().interfaces = {FakeInterface{"/dev/hidraw1"}};
+}
+
+void VideoTest::cleanupTestCase() {
+    emulator_.reset();
+}
+
 void VideoTest::init() {
+    logged.clear();
     qputenv("GPU_SKIP_YUYV", "0");
     widget_ = std::make_unique<CameraSurfaceWidget>();
 }
@@ -324,6 +367,121 @@ void VideoTest::settingsText() {
     QCOMPARE(viewfinderSettingsText(settings),
              QStringLiteral("QCameraViewfinderSettings(QSize(1920, 1080), Format_YUYV, "
                             "PAR:QSize(1, 1), FPS:30-60)"));
+}
+
+QSharedPointer<KestalHIDDevice> VideoTest::hidDevice() {
+    return KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw1"));
+}
+
+std::unique_ptr<CameraController> VideoTest::searchingController() {
+    auto controller = std::make_unique<CameraController>();
+    controller->setSearchInterval(std::chrono::milliseconds(20));
+    return controller;
+}
+
+void VideoTest::cameraFoundOnceListed() {
+    QVERIFY(emulator_->control({QStringLiteral("unplug")}));
+    auto controller = searchingController();
+    QSignalSpy found(controller.get(), &CameraController::foundCamera);
+    qInstallMessageHandler(captureMessage);
+    const auto device = hidDevice();
+    controller->findCamera(device);
+    QTRY_VERIFY(logged.filter(QStringLiteral("Retry attempts left")).size() >= 3);
+    QVERIFY(emulator_->control({QStringLiteral("plug")}));
+    QTRY_COMPARE(found.count(), 1);
+    qInstallMessageHandler(nullptr);
+    QVERIFY(!logged.contains(QStringLiteral("Failed to find matching camera!")));
+    const int attempts = logged.filter(QStringLiteral("Retry attempts left")).size();
+    QVERIFY(attempts >= 3 && attempts < 9);
+
+    // The largest resolution the camera lists, in YUYV.
+    const QSharedPointer<QCamera> camera = found.at(0).at(0).value<QSharedPointer<QCamera>>();
+    QCOMPARE(camera, controller->camera());
+    QCOMPARE(camera->viewfinderSettings().resolution(), QSize(1920, 1080));
+    QCOMPARE(camera->viewfinderSettings().pixelFormat(), QVideoFrame::Format_YUYV);
+    QVERIFY(logged.contains(QStringLiteral("Camera: initialized")));
+    QTest::qWait(50);
+    QCOMPARE(found.count(), 1);
+}
+
+void VideoTest::cameraSearchGivesUp() {
+    QVERIFY(emulator_->control({QStringLiteral("unplug")}));
+    auto controller = searchingController();
+    QSignalSpy found(controller.get(), &CameraController::foundCamera);
+    qInstallMessageHandler(captureMessage);
+    const auto device = hidDevice(); // a device that goes away ends the search early
+    controller->findCamera(device);
+    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find matching camera!")));
+    qInstallMessageHandler(nullptr);
+    QStringList expected;
+    for (int left = 9; left >= 1; --left)
+        expected
+            << QStringLiteral("Trying to find matching camera. Retry attempts left %1").arg(left);
+    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")), expected);
+    QCOMPARE(found.count(), 0);
+    QVERIFY(emulator_->control({QStringLiteral("plug")}));
+}
+
+void VideoTest::releaseCancelsSearch() {
+    QVERIFY(emulator_->control({QStringLiteral("unplug")}));
+    auto controller = searchingController();
+    controller->setSearchInterval(std::chrono::milliseconds(300)); // room to act between tries
+    QSignalSpy found(controller.get(), &CameraController::foundCamera);
+    qInstallMessageHandler(captureMessage);
+    const auto device = hidDevice();
+    controller->findCamera(device);
+    QTRY_COMPARE(logged.filter(QStringLiteral("Retry attempts left")).size(), 2);
+    controller->releaseCamera();
+    QVERIFY(emulator_->control({QStringLiteral("plug")})); // too late: the search was given up
+    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find matching camera!")));
+    QTest::qWait(100);
+    qInstallMessageHandler(nullptr);
+    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")).size(), 2);
+    QCOMPARE(logged.count(QStringLiteral("Failed to find matching camera!")), 1);
+    QCOMPARE(found.count(), 0);
+}
+
+void VideoTest::sessionGates() {
+    QVERIFY(emulator_->control({QStringLiteral("plug")}));
+    auto controller = searchingController();
+    QSignalSpy found(controller.get(), &CameraController::foundCamera);
+    const auto device = hidDevice();
+    controller->findCamera(device);
+    QTRY_COMPARE(found.count(), 1);
+    QSignalSpy starting(controller.get(), &CameraController::startingSession);
+    QSignalSpy resuming(controller.get(), &CameraController::resuming);
+    QSignalSpy active(controller.get(), &CameraController::active);
+    QSignalSpy pausing(controller.get(), &CameraController::pausing);
+    QSignalSpy paused(controller.get(), &CameraController::paused);
+
+    // Nothing starts or pauses outside its state.
+    controller->setApplicationState(NoHdmiSource);
+    controller->startSession();
+    controller->resume();
+    controller->pause();
+    QVERIFY(starting.isEmpty() && resuming.isEmpty() && pausing.isEmpty());
+
+    controller->setApplicationState(Paused);
+    controller->startSession();
+    QCOMPARE(starting.count(), 1);
+    QCOMPARE(active.count(), 1);
+    QTRY_COMPARE(controller->camera()->status(), QCamera::ActiveStatus);
+
+    controller->setApplicationState(Sharing);
+    controller->resume(); // already sharing
+    QCOMPARE(resuming.count(), 0);
+    controller->pause();
+    QCOMPARE(pausing.count(), 1);
+    QCOMPARE(paused.count(), 1);
+    QTRY_VERIFY(controller->camera()->status() != QCamera::ActiveStatus);
+
+    controller->setApplicationState(DeviceInUse);
+    controller->resume();
+    QCOMPARE(resuming.count(), 1);
+    QCOMPARE(active.count(), 2);
+
+    controller->releaseCamera();
+    QVERIFY(!controller->camera());
 }
 
 QTEST_MAIN(VideoTest)
