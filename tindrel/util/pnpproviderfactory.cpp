@@ -1,7 +1,6 @@
 #include "util/pnpproviderfactory.h"
 
 #include <mutex>
-#include <stdexcept>
 
 namespace quendral::util {
 
@@ -30,10 +29,7 @@ std::unique_ptr<IPnpProvider> createPnpProvider() {
         std::lock_guard<std::mutex> lock(factoryMutex());
         factory = installedFactory();
     }
-    if (!factory) {
-        throw std::runtime_error("No device-change watcher is available on this platform");
-    }
-    return factory();
+    return factory ? factory() : makeBuiltInPnpProvider();
 }
 
 } // namespace quendral::util

@@ -6,14 +6,6 @@ namespace quendral::uvc {
 
 namespace {
 
-// What the library sees until a platform backend or the emulator is installed: no device.
-class NoDeviceFactory final : public IUvcDeviceFactory {
-public:
-    std::unique_ptr<IUvcDevice> open(std::uint16_t, std::uint16_t) override { return nullptr; }
-    bool countVideoInputDevices(std::uint16_t, std::uint16_t, int) override { return false; }
-    bool countCaptureInterfaces(std::uint16_t, std::uint16_t, int) override { return false; }
-};
-
 std::mutex& factoryMutex() {
     static std::mutex mutex;
     return mutex;
@@ -34,7 +26,7 @@ void setUvcDeviceFactory(std::shared_ptr<IUvcDeviceFactory> factory) {
 std::shared_ptr<IUvcDeviceFactory> uvcDeviceFactory() {
     std::lock_guard<std::mutex> lock(factoryMutex());
     if (!installedFactory()) {
-        installedFactory() = std::make_shared<NoDeviceFactory>();
+        installedFactory() = makeBuiltInUvcDeviceFactory();
     }
     return installedFactory();
 }

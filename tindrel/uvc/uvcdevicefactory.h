@@ -27,10 +27,14 @@ public:
                                         int threshold) = 0;
 };
 
-// Installs the process-wide factory; null restores the built-in one, which finds no device.
-// Install before `initialize`; the library takes a reference for every use, so replacing the
-// factory never pulls it from under a running call.
+// Installs the process-wide factory; null restores the built-in one, chosen again at its next
+// use. Install before `initialize`; the library takes a reference for every use, so replacing
+// the factory never pulls it from under a running call.
 void setUvcDeviceFactory(std::shared_ptr<IUvcDeviceFactory> factory);
 std::shared_ptr<IUvcDeviceFactory> uvcDeviceFactory();
+
+// The built-in factory: the emulated device's while KESTAL_EMULATOR names an emulator, the
+// system's otherwise.
+std::shared_ptr<IUvcDeviceFactory> makeBuiltInUvcDeviceFactory();
 
 } // namespace quendral::uvc

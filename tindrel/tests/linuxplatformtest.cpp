@@ -1,0 +1,109 @@
+// The Linux backends' contact with the system itself: a device watcher that cannot be set up,
+// and the udev rule that lets the user at the seat reach the device.
+
+#include "deviceids.h"
+#include "tindrel/tindrel.h"
+#include "util/udevpnpprovider.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <regex>
+#include <set>
+#include <stdexcept>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+
+namespace quendral::test {
+namespace {
+
+// From here on this process (a death test's child) cannot open netlink sockets, the kind a
+// udev monitor listens on.
+void refuseNetlinkSockets() {
+    sock_filter filter[] = {
+        {BPF_LD | BPF_W | BPF_ABS, 0, 0, offsetof(seccomp_data, arch)},
+        {BPF_JMP | BPF_JEQ | BPF_K, 0, 5, AUDIT_ARCH_X86_64},
+        {BPF_LD | BPF_W | BPF_ABS, 0, 0, offsetof(seccomp_data, nr)},
+        {BPF_JMP | BPF_JEQ | BPF_K, 0, 3, __NR_socket},
+        {BPF_LD | BPF_W | BPF_ABS, 0, 0, offsetof(seccomp_data, args[0])},
+        {BPF_JMP | BPF_JEQ | BPF_K, 0, 1, AF_NETLINK},
+        {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ERRNO | EACCES},
+        {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
+    };
+    sock_fprog program{static_cast<unsigned short>(sizeof filter / sizeof filter[0]), filter};
+    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+        std::fprintf(stderr, "cannot install the socket filter\n");
+        std::_Exit(3);
+    }
+}
+
+TEST(LinuxPlatformTest, AWatcherThatCannotBeSetUpFailsWithTheWindowText) {
+    ::unsetenv("KESTAL_EMULATOR");
+    EXPECT_EXIT(
+        {
+            refuseNetlinkSockets();
+            try {
+                util::UdevPnpProvider provider;
+                std::fprintf(stderr, "constructed without a monitor\n");
+            } catch (const std::runtime_error& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+                std::_Exit(0);
+            }
+            std::_Exit(1);
+        },
+        ::testing::ExitedWithCode(0), "^Failed to create message window\n$");
+    // With sockets allowed, udev can be watched here.
+    EXPECT_NO_THROW(util::UdevPnpProvider());
+}
+
+TEST(LinuxPlatformTest, InitializeReportsTheMissingWatcher) {
+    ::unsetenv("KESTAL_EMULATOR");
+    EXPECT_EXIT(
+        {
+            refuseNetlinkSockets();
+            initialize();
+            std::fprintf(stderr, "%d %s\n", isInitialized() ? 1 : 0, lastError());
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0),
+        "^0 ERROR: Update controller was unable to provide PnP monitoring.\n$");
+}
+
+// udev compares ATTRS values as strings, and sysfs writes identifiers as four lower-case
+// hexadecimal digits: any other spelling of the identifiers matches nothing.
+TEST(LinuxPlatformTest, TheUdevRuleGrantsTheSeatTheDevicesVideoAndHidNodes) {
+    std::ifstream rules(KESTAL_UDEV_RULES);
+    ASSERT_TRUE(rules) << KESTAL_UDEV_RULES;
+    char vendor[8];
+    char product[8];
+    std::snprintf(vendor, sizeof vendor, "%04x", static_cast<unsigned>(deviceVendorId));
+    std::snprintf(product, sizeof product, "%04x", static_cast<unsigned>(deviceProductId));
+    const std::regex subsystem("SUBSYSTEM==\"([a-z0-9]+)\"");
+    std::set<std::string> subsystems;
+    std::string line;
+    while (std::getline(rules, line)) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        SCOPED_TRACE(line);
+        std::smatch match;
+        ASSERT_TRUE(std::regex_search(line, match, subsystem));
+        subsystems.insert(match[1]);
+        EXPECT_NE(line.find(std::string("ATTRS{idVendor}==\"") + vendor + "\""), std::string::npos);
+        EXPECT_NE(line.find(std::string("ATTRS{idProduct}==\"") + product + "\""),
+                  std::string::npos);
+        EXPECT_NE(line.find("TAG+=\"uaccess\""), std::string::npos);
+    }
+    EXPECT_EQ(subsystems, (std::set<std::string>{"hidraw", "video4linux"}));
+}
+
+} // namespace
+} // namespace quendral::test

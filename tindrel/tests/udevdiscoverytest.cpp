@@ -1,0 +1,217 @@
+// Finding the camera over a sysfs tree faked by umockdev, with the driver played by scripted
+// nodes: which nodes match, which are probed in which order, which unit id is used, and how
+// video inputs and capture streams are counted.
+
+#include "deviceids.h"
+#include "support/fakeclock.h"
+#include "support/fakesysfs.h"
+#include "support/fakeuvcnode.h"
+#include "support/usbdescriptorbuilder.h"
+#include "tindrel/tindrel.h"
+#include "util/pnpproviderfactory.h"
+#include "uvc/linuxuvcdevicefactory.h"
+
+#include <gtest/gtest.h>
+
+#include <linux/usb/video.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace quendral::test {
+namespace {
+
+constexpr std::uint16_t kForeignVendor = 0x046d;
+constexpr std::uint16_t kForeignProduct = 0x0825;
+
+struct Camera {
+    std::string usbDevice;
+    std::string captureNode;
+    std::string metadataNode;
+};
+
+class UdevDiscoveryTest : public ::testing::Test {
+protected:
+    UdevDiscoveryTest() {
+        ::unsetenv("KESTAL_EMULATOR");
+        util::setClock(m_clock);
+    }
+    ~UdevDiscoveryTest() override {
+        util::setClock(nullptr);
+        uvc::setUvcDeviceFactory(nullptr);
+    }
+
+    // A camera as uvcvideo and snd-usb-audio present it: a capture and a metadata node on the
+    // VideoControl interface 0, a capture and a playback stream on the audio interface 2.
+    Camera addCamera(const std::string& usbName, int firstVideo, int card,
+                     std::uint16_t vendorId = deviceVendorId,
+                     std::uint16_t productId = deviceProductId, std::uint8_t aitUnit = 6) {
+        Camera camera;
+        camera.usbDevice = m_sysfs.addUsbDevice(usbName, vendorId, productId,
+                                                UsbDescriptorBuilder::typicalDevice(aitUnit));
+        const std::string video = m_sysfs.addInterface(camera.usbDevice, 0);
+        const std::string audio = m_sysfs.addInterface(camera.usbDevice, 2);
+        camera.captureNode = "/dev/video" + std::to_string(firstVideo);
+        camera.metadataNode = "/dev/video" + std::to_string(firstVideo + 1);
+        m_sysfs.addNode("video4linux", video, "video" + std::to_string(firstVideo),
+                        {{"name", "Kestal Capture: Video"}});
+        m_sysfs.addNode("video4linux", video, "video" + std::to_string(firstVideo + 1),
+                        {{"name", "Kestal Capture: Video"}});
+        const std::string cardPath =
+            m_sysfs.addDevice("sound", "card" + std::to_string(card), audio, {}, {});
+        m_sysfs.addNode("sound", cardPath, "pcmC" + std::to_string(card) + "D0c");
+        m_sysfs.addNode("sound", cardPath, "pcmC" + std::to_string(card) + "D0p");
+        return camera;
+    }
+
+    // The scripted driver behind a capture node (answers the AIT unit) and a metadata node
+    // (has no extension-unit ioctl at all).
+    std::shared_ptr<FakeUvcNodeState> answering(const std::string& node, std::uint8_t unit = 6) {
+        auto state = m_opener->add(node);
+        state->unitId = unit;
+        state->controls = {{1, Bytes(8)}, {2, Bytes{0, 0, 0, 2, 0, 5, 0, 7}}};
+        return state;
+    }
+    std::shared_ptr<FakeUvcNodeState> metadata(const std::string& node) {
+        auto state = m_opener->add(node);
+        state->lengthScript.assign(10, {ENOTTY, 0});
+        state->readError = ENOTTY;
+        state->writeError = ENOTTY;
+        return state;
+    }
+
+    std::unique_ptr<uvc::IUvcDevice> open() {
+        return m_factory.open(deviceVendorId, deviceProductId);
+    }
+
+    FakeSysfs m_sysfs;
+    std::shared_ptr<FakeClock> m_clock = std::make_shared<FakeClock>();
+    std::shared_ptr<FakeUvcNodeOpener> m_opener = std::make_shared<FakeUvcNodeOpener>();
+    uvc::LinuxUvcDeviceFactory m_factory{m_opener};
+};
+
+TEST_F(UdevDiscoveryTest, OpensTheDevicesCaptureNodeAndNoOtherDevicesNode) {
+    ASSERT_TRUE(m_sysfs.active());
+    const Camera foreign = addCamera("1-1", 0, 0, kForeignVendor, kForeignProduct);
+    const Camera camera = addCamera("1-2", 2, 1);
+    answering(foreign.captureNode);
+    const auto state = answering(camera.captureNode);
+    metadata(camera.metadataNode);
+
+    const auto device = open();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->devicePath(), "/dev/video2#vid_3b7a&pid_086c");
+    EXPECT_EQ(device->friendlyName(), "Kestal Capture: Video");
+    EXPECT_EQ(m_opener->opened(), std::vector<std::string>{"/dev/video2"});
+    ASSERT_FALSE(state->requests.empty());
+    EXPECT_EQ(state->requests.back().query, UVC_GET_CUR);
+    EXPECT_EQ(state->requests.back().selector, 2) << "probed by reading the response register";
+}
+
+TEST_F(UdevDiscoveryTest, TheUnitIdComesFromTheDevicesDescriptors) {
+    ASSERT_TRUE(m_sysfs.active());
+    const Camera camera = addCamera("1-2", 0, 1, deviceVendorId, deviceProductId, 0xfe);
+    const auto state = answering(camera.captureNode, 0xfe);
+    ASSERT_NE(open(), nullptr);
+    for (const auto& request : state->requests) {
+        EXPECT_EQ(request.unit, 0xfe);
+    }
+}
+
+TEST_F(UdevDiscoveryTest, NodesThatDoNotOpenOrDoNotAnswerAreSkipped) {
+    ASSERT_TRUE(m_sysfs.active());
+    const Camera first = addCamera("1-2", 0, 1);
+    const Camera second = addCamera("1-3", 2, 2);
+    // video0 does not open, video1 is a metadata node, video2's unit fails, video3 answers.
+    metadata(first.metadataNode);
+    answering(second.captureNode)->readError = EPIPE;
+    answering(second.metadataNode);
+
+    const auto device = open();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->devicePath(), "/dev/video3#vid_3b7a&pid_086c");
+    EXPECT_EQ(m_opener->opened(), (std::vector<std::string>{"/dev/video0", "/dev/video1",
+                                                            "/dev/video2", "/dev/video3"}));
+}
+
+TEST_F(UdevDiscoveryTest, NodesAreProbedInNumberOrder) {
+    ASSERT_TRUE(m_sysfs.active());
+    const Camera high = addCamera("1-2", 10, 1);
+    const Camera low = addCamera("1-3", 2, 2);
+    answering(high.captureNode);
+    answering(low.captureNode);
+    const auto device = open();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->devicePath(), "/dev/video2#vid_3b7a&pid_086c") << "video2 before video10";
+}
+
+TEST_F(UdevDiscoveryTest, NoDeviceWhenNothingAnswersOrTheUnitIsMissing) {
+    ASSERT_TRUE(m_sysfs.active());
+    EXPECT_EQ(open(), nullptr) << "empty system";
+
+    const Camera camera = addCamera("1-2", 0, 1);
+    const auto capture = answering(camera.captureNode);
+    metadata(camera.metadataNode);
+    capture->readError = EIO;
+    EXPECT_EQ(open(), nullptr);
+
+    // A device of the same identifiers whose descriptors have no AIT unit: nothing is sent.
+    UsbDescriptorBuilder b;
+    b.device(deviceVendorId, deviceProductId)
+        .configuration(1, 2)
+        .interface(0, 0x0e, 0x01)
+        .extensionUnit(6, otherGuidBytes(), {1})
+        .interface(1, 0x0e, 0x02);
+    const std::string usb = m_sysfs.addUsbDevice("1-3", deviceVendorId, deviceProductId, b.bytes());
+    m_sysfs.addNode("video4linux", m_sysfs.addInterface(usb, 0), "video5");
+    const auto other = answering("/dev/video5");
+    EXPECT_EQ(open(), nullptr);
+    EXPECT_TRUE(other->requests.empty());
+}
+
+TEST_F(UdevDiscoveryTest, CountsVideoFunctionsAndCaptureStreamsNotNodes) {
+    ASSERT_TRUE(m_sysfs.active());
+    addCamera("1-1", 0, 0, kForeignVendor, kForeignProduct);
+    addCamera("1-2", 2, 1);
+    // One device: one video function (with two nodes) and one capture stream (the playback
+    // stream does not count).
+    EXPECT_FALSE(m_factory.countVideoInputDevices(deviceVendorId, deviceProductId, 1));
+    EXPECT_TRUE(m_factory.countVideoInputDevices(deviceVendorId, deviceProductId, 0));
+    EXPECT_FALSE(m_factory.countCaptureInterfaces(deviceVendorId, deviceProductId, 2));
+    EXPECT_TRUE(m_factory.countCaptureInterfaces(deviceVendorId, deviceProductId, 1));
+
+    addCamera("1-3", 4, 2);
+    EXPECT_TRUE(m_factory.countVideoInputDevices(deviceVendorId, deviceProductId, 1));
+    EXPECT_TRUE(m_factory.countCaptureInterfaces(deviceVendorId, deviceProductId, 2));
+}
+
+// The library's own exports on this backend: name and version from the probed node, and a
+// second device reported through the single-device flag.
+TEST_F(UdevDiscoveryTest, TheExportsReportTheDeviceFoundThroughUdev) {
+    ASSERT_TRUE(m_sysfs.active());
+    uvc::setUvcDeviceFactory(std::make_shared<uvc::LinuxUvcDeviceFactory>(m_opener));
+    const Camera camera = addCamera("1-2", 0, 1);
+    answering(camera.captureNode);
+    metadata(camera.metadataNode);
+
+    initialize();
+    ASSERT_TRUE(isInitialized()) << lastError();
+    const DeviceInfoRecord* info = getDeviceInfo();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->present, 1);
+    EXPECT_EQ(info->singleDevice, 1);
+    EXPECT_STREQ(info->name, "Kestal Capture: Video");
+    EXPECT_EQ(info->version.major, 2);
+    EXPECT_EQ(info->version.minor, 5);
+    EXPECT_EQ(info->version.build, 7);
+
+    addCamera("1-3", 2, 2);
+    info = getDeviceInfo();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->present, 1);
+    EXPECT_EQ(info->singleDevice, 0);
+    deInitialize();
+}
+
+} // namespace
+} // namespace quendral::test

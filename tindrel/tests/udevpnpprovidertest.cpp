@@ -1,0 +1,310 @@
+// Device presence over udev events synthesized by umockdev and received by a real libudev
+// monitor: what is delivered, in which order, under which path, to whom, and that the
+// provider's thread comes and goes with the provider.
+
+#include "util/udevpnpprovider.h"
+#include "backend/videodeviceupdatetask.h"
+#include "controller/updatecontroller.h"
+#include "deviceids.h"
+#include "support/fakesysfs.h"
+#include "support/usbdescriptorbuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+namespace quendral::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kEventWait = 5s;
+const char* const kCameraPath = "/dev/video0#vid_3b7a&pid_086c";
+
+// Records "+path" for arrivals and "-path" for removals.
+class RecordingListener : public util::IPnpListener {
+public:
+    void deviceArrived(const std::string& devicePath) override { record("+" + devicePath); }
+    void deviceRemoved(const std::string& devicePath) override { record("-" + devicePath); }
+
+    bool waitForCount(std::size_t count) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, kEventWait, [&] { return m_events.size() >= count; });
+    }
+    std::vector<std::string> events() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_events;
+    }
+
+protected:
+    virtual void record(const std::string& event) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_events.push_back(event);
+        m_changed.notify_all();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::string> m_events;
+};
+
+// Threads of this process by name; umockdev and GLib run threads of their own.
+int providerThreads() {
+    int count = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        count += name == "tindrel-pnp" ? 1 : 0;
+    }
+    return count;
+}
+
+class UdevPnpProviderTest : public ::testing::Test {
+protected:
+    UdevPnpProviderTest() {
+        ::unsetenv("KESTAL_EMULATOR");
+        if (!m_sysfs.active()) {
+            return;
+        }
+        m_usbDevice = m_sysfs.addUsbDevice("1-2", deviceVendorId, deviceProductId,
+                                           UsbDescriptorBuilder::typicalDevice());
+        m_videoInterface = m_sysfs.addInterface(m_usbDevice, 0);
+        const std::string audio = m_sysfs.addInterface(m_usbDevice, 2);
+        // As udev's rules leave them: the video node with the identifiers among its
+        // properties, the sound node without.
+        m_video = m_sysfs.addNode("video4linux", m_videoInterface, "video0", {},
+                                  {{"ID_VENDOR_ID", "3b7a"}, {"ID_MODEL_ID", "086c"}});
+        m_pcm = m_sysfs.addNode("sound", m_sysfs.addDevice("sound", "card1", audio, {}, {}),
+                                "pcmC1D0c");
+        const std::string foreign =
+            m_sysfs.addUsbDevice("1-3", 0x046d, 0x0825, UsbDescriptorBuilder::typicalDevice());
+        m_foreignVideo = m_sysfs.addNode("video4linux", m_sysfs.addInterface(foreign, 0), "video2",
+                                         {}, {{"ID_VENDOR_ID", "046d"}, {"ID_MODEL_ID", "0825"}});
+    }
+
+    FakeSysfs m_sysfs;
+    std::string m_usbDevice;
+    std::string m_videoInterface;
+    std::string m_video;
+    std::string m_pcm;
+    std::string m_foreignVideo;
+};
+
+TEST_F(UdevPnpProviderTest, ArrivalsAndRemovalsReachEveryListenerInOrder) {
+    ASSERT_TRUE(m_sysfs.active());
+    RecordingListener first;
+    RecordingListener second;
+    util::UdevPnpProvider provider;
+    provider.addListener(&first);
+    provider.addListener(&second);
+
+    m_sysfs.uevent(m_video, "add");
+    m_sysfs.uevent(m_pcm, "add");
+    m_sysfs.uevent(m_usbDevice, "add");
+    m_sysfs.uevent(m_video, "remove");
+    const std::vector<std::string> expected{
+        "+/dev/video0#vid_3b7a&pid_086c", "+/dev/snd/pcmC1D0c#vid_3b7a&pid_086c",
+        "+/dev/bus/usb/001/002#vid_3b7a&pid_086c", "-/dev/video0#vid_3b7a&pid_086c"};
+    ASSERT_TRUE(first.waitForCount(expected.size()));
+    ASSERT_TRUE(second.waitForCount(expected.size()));
+    EXPECT_EQ(first.events(), expected);
+    EXPECT_EQ(second.events(), expected);
+}
+
+TEST_F(UdevPnpProviderTest, OtherEventsAndDevicesWithoutANodeDeliverNothing) {
+    ASSERT_TRUE(m_sysfs.active());
+    RecordingListener listener;
+    util::UdevPnpProvider provider;
+    provider.addListener(&listener);
+
+    m_sysfs.uevent(m_video, "change");
+    m_sysfs.uevent(m_video, "bind");
+    m_sysfs.uevent(m_videoInterface, "add"); // an interface has no node
+    m_sysfs.uevent(m_foreignVideo, "add");   // delivered last, so the others were seen first
+    ASSERT_TRUE(listener.waitForCount(1));
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(listener.events(), std::vector<std::string>{"+/dev/video2#vid_046d&pid_0825"});
+}
+
+TEST_F(UdevPnpProviderTest, ARemovalCarriesThePathOfItsArrival) {
+    ASSERT_TRUE(m_sysfs.active());
+    RecordingListener listener;
+    util::UdevPnpProvider provider;
+    provider.addListener(&listener);
+
+    // The sound node's identifiers come from sysfs at its arrival; its removal event has none
+    // and sysfs no longer has the device.
+    m_sysfs.uevent(m_pcm, "add");
+    ASSERT_TRUE(listener.waitForCount(1));
+    m_sysfs.uevent(m_pcm, "remove");
+    m_sysfs.removeDevice(m_pcm);
+    ASSERT_TRUE(listener.waitForCount(2));
+    EXPECT_EQ(listener.events()[1], "-/dev/snd/pcmC1D0c#vid_3b7a&pid_086c");
+
+    // A removal whose arrival came before the provider: the event's own properties.
+    m_sysfs.uevent(m_video, "remove");
+    ASSERT_TRUE(listener.waitForCount(3));
+    EXPECT_EQ(listener.events()[2], std::string("-") + kCameraPath);
+}
+
+TEST_F(UdevPnpProviderTest, TheUpdateControllersFilterAcceptsTheDevicesPathsOnly) {
+    ASSERT_TRUE(m_sysfs.active());
+    RecordingListener listener;
+    fwupdate::controller::UpdateController controller;
+    ASSERT_NE(controller.pnpProvider(), nullptr);
+    ASSERT_TRUE(
+        controller.registerTask(std::make_shared<fwupdate::backend::VideoDeviceUpdateTask>()));
+    controller.pnpProvider()->addListener(&listener);
+
+    m_sysfs.uevent(m_video, "add");
+    m_sysfs.uevent(m_pcm, "add");
+    m_sysfs.uevent(m_foreignVideo, "add");
+    ASSERT_TRUE(listener.waitForCount(3));
+    const auto events = listener.events();
+    EXPECT_TRUE(controller.isSupportedDevice(events[0].substr(1)));
+    EXPECT_TRUE(controller.isSupportedDevice(events[1].substr(1)));
+    EXPECT_FALSE(controller.isSupportedDevice(events[2].substr(1)));
+}
+
+TEST_F(UdevPnpProviderTest, RemoveListenerTakesOneRegistrationAtATime) {
+    ASSERT_TRUE(m_sysfs.active());
+    RecordingListener twice;
+    RecordingListener marker;
+    util::UdevPnpProvider provider;
+    provider.addListener(&twice);
+    provider.addListener(&twice);
+    provider.addListener(&marker);
+
+    m_sysfs.uevent(m_video, "add");
+    ASSERT_TRUE(marker.waitForCount(1));
+    EXPECT_EQ(twice.events().size(), 2u) << "once per registration";
+
+    EXPECT_TRUE(provider.removeListener(&twice));
+    m_sysfs.uevent(m_video, "remove");
+    ASSERT_TRUE(marker.waitForCount(2));
+    EXPECT_EQ(twice.events().size(), 3u);
+
+    EXPECT_TRUE(provider.removeListener(&twice));
+    EXPECT_FALSE(provider.removeListener(&twice));
+    m_sysfs.uevent(m_video, "add");
+    ASSERT_TRUE(marker.waitForCount(3));
+    EXPECT_EQ(twice.events().size(), 3u);
+}
+
+// A listener whose call is still running when another thread removes it.
+class SlowListener : public RecordingListener {
+public:
+    void release() {
+        std::lock_guard<std::mutex> lock(m_gateMutex);
+        m_open = true;
+        m_gate.notify_all();
+    }
+    bool waitUntilCalled() {
+        std::unique_lock<std::mutex> lock(m_gateMutex);
+        return m_gate.wait_for(lock, kEventWait, [&] { return m_called; });
+    }
+
+protected:
+    void record(const std::string& event) override {
+        {
+            std::unique_lock<std::mutex> lock(m_gateMutex);
+            m_called = true;
+            m_gate.notify_all();
+            m_gate.wait_for(lock, kEventWait, [&] { return m_open; });
+        }
+        RecordingListener::record(event);
+    }
+
+private:
+    std::mutex m_gateMutex;
+    std::condition_variable m_gate;
+    bool m_called = false;
+    bool m_open = false;
+};
+
+TEST_F(UdevPnpProviderTest, ARemovalWaitsForTheCallInProgressAndStopsLaterCalls) {
+    ASSERT_TRUE(m_sysfs.active());
+    SlowListener slow;
+    RecordingListener marker;
+    util::UdevPnpProvider provider;
+    provider.addListener(&slow);
+    provider.addListener(&marker);
+
+    m_sysfs.uevent(m_video, "add");
+    ASSERT_TRUE(slow.waitUntilCalled());
+    std::atomic<bool> removed{false};
+    std::thread remover([&] { removed = provider.removeListener(&slow); });
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(removed) << "returned while the listener was still being called";
+    slow.release();
+    remover.join();
+    EXPECT_TRUE(removed);
+
+    m_sysfs.uevent(m_video, "remove");
+    ASSERT_TRUE(marker.waitForCount(2));
+    EXPECT_EQ(slow.events().size(), 1u);
+}
+
+// Removes itself from inside its own call; must neither deadlock nor be called again.
+class OneShotListener : public RecordingListener {
+public:
+    void attach(util::IPnpProvider& provider) {
+        m_provider = &provider;
+        provider.addListener(this);
+    }
+
+protected:
+    void record(const std::string& event) override {
+        m_provider->removeListener(this);
+        RecordingListener::record(event);
+    }
+
+private:
+    util::IPnpProvider* m_provider = nullptr;
+};
+
+TEST_F(UdevPnpProviderTest, AListenerMayRemoveItselfDuringItsCall) {
+    ASSERT_TRUE(m_sysfs.active());
+    OneShotListener oneShot;
+    RecordingListener marker;
+    util::UdevPnpProvider provider;
+    oneShot.attach(provider);
+    provider.addListener(&marker);
+    m_sysfs.uevent(m_video, "add");
+    m_sysfs.uevent(m_video, "remove");
+    ASSERT_TRUE(marker.waitForCount(2));
+    EXPECT_EQ(oneShot.events().size(), 1u);
+}
+
+TEST_F(UdevPnpProviderTest, StartAndStopLeaveNoThreadBehind) {
+    ASSERT_TRUE(m_sysfs.active());
+    for (int round = 0; round < 20; ++round) {
+        {
+            RecordingListener listener;
+            util::UdevPnpProvider provider;
+            provider.addListener(&listener);
+            EXPECT_EQ(providerThreads(), 1);
+            // Destroyed with events still arriving in some rounds.
+            for (int i = 0; i < round % 4; ++i) {
+                m_sysfs.uevent(m_video, i % 2 == 0 ? "add" : "remove");
+            }
+        }
+        // A joined thread can stay listed for a moment while the kernel releases it.
+        const auto deadline = std::chrono::steady_clock::now() + 1s;
+        while (providerThreads() != 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+        EXPECT_EQ(providerThreads(), 0) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace quendral::test
