@@ -3,6 +3,7 @@
 #include "deviceids.h"
 #include "kestalapplication.h"
 #include "kestalhiddevice.h"
+#include "platform/cameraidentity.h"
 #include "sleepprevencontrol.h"
 #include "viewfindersettingstext.h"
 
@@ -54,7 +55,8 @@ void CameraController::findCamera(QSharedPointer<KestalHIDDevice> device) {
         const QString marker = deviceNameMarker();
         const QList<QCameraInfo> cameras = QCameraInfo::availableCameras();
         for (const QCameraInfo& info : cameras) {
-            if (info.deviceName().contains(marker, Qt::CaseInsensitive)) {
+            if (platform::cameraSystemName(info.deviceName())
+                    .contains(marker, Qt::CaseInsensitive)) {
                 retriesLeft_ = -1;
                 openCamera(info);
                 return;

@@ -5,6 +5,7 @@
 #include "emulatorprocess.h"
 #include "fakehid.h"
 #include "kestalhiddevice.h"
+#include "platform/cameraidentity.h"
 #include "videoframe.h"
 #include "viewfindersettingstext.h"
 #include "yuyvframerenderer.h"
@@ -102,6 +103,7 @@ private slots:
     void pictureIsLetterboxed();
     void settingsText();
 
+    void v4l2NodesCarryTheirUsbIdentity();
     void cameraFoundOnceListed();
     void cameraSearchGivesUp();
     void releaseCancelsSearch();
@@ -371,6 +373,36 @@ void VideoTest::settingsText() {
 
 QSharedPointer<KestalHIDDevice> VideoTest::hidDevice() {
     return KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw1"));
+}
+
+void VideoTest::v4l2NodesCarryTheirUsbIdentity() {
+    // sysfs as the kernel lays it out: the node's device is the USB interface, whose parent is
+    // the USB device with the identifiers.
+    QTemporaryDir sysfs;
+    const QString usbDevice = sysfs.filePath(QStringLiteral("devices/pci0000:00/usb1/1-2"));
+    QVERIFY(QDir().mkpath(usbDevice + QStringLiteral("/1-2:1.0")));
+    QVERIFY(QDir().mkpath(sysfs.filePath(QStringLiteral("devices/platform/vivid.0"))));
+    auto write = [](const QString& path, const QByteArray& text) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    };
+    QVERIFY(write(usbDevice + QStringLiteral("/idVendor"), "3B7A\n"));
+    QVERIFY(write(usbDevice + QStringLiteral("/idProduct"), "086c\n"));
+    for (const char* node : {"video2", "video5"})
+        QVERIFY(QDir().mkpath(
+            sysfs.filePath(QStringLiteral("class/video4linux/") + QString::fromLatin1(node))));
+    QVERIFY(QFile::link(usbDevice + QStringLiteral("/1-2:1.0"),
+                        sysfs.filePath(QStringLiteral("class/video4linux/video2/device"))));
+    QVERIFY(QFile::link(sysfs.filePath(QStringLiteral("devices/platform/vivid.0")),
+                        sysfs.filePath(QStringLiteral("class/video4linux/video5/device"))));
+
+    const QString camera = platform::cameraSystemName(QStringLiteral("/dev/video2"), sysfs.path());
+    QCOMPARE(camera, QStringLiteral("/dev/video2 VID_3b7a&PID_086c"));
+    QVERIFY(camera.contains(CameraController::deviceNameMarker(), Qt::CaseInsensitive));
+    // Not a USB camera, a node that does not exist, a name of another kind: unchanged.
+    for (const char* name : {"/dev/video5", "/dev/video9", "kestal-emulator/camera/VID_1&PID_2"})
+        QCOMPARE(platform::cameraSystemName(QString::fromLatin1(name), sysfs.path()),
+                 QString::fromLatin1(name));
 }
 
 std::unique_ptr<CameraController> VideoTest::searchingController() {
