@@ -1,4 +1,5 @@
 #include "appcontroller.h"
+#include "firmwarekey.h"
 #include "kestalapplication.h"
 #include "logfile.h"
 #include "startupoptions.h"
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
                               << "V:" << QSysInfo::productVersion();
         if (!application.init())
             return application.exitCode();
+        const FirmwareKey& firmwareKey = FirmwareKey::trusted();
+        qCritical().noquote() << "Firmware signing key:" << firmwareKey.name << "(SHA-256"
+                              << firmwareKey.fingerprint + QLatin1Char(')');
 
         AppController controller;
         controller.setUp(&application);

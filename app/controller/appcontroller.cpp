@@ -1,8 +1,10 @@
 #include "appcontroller.h"
 
+#include "aboutbox.h"
 #include "audiocontroller.h"
 #include "cameracontroller.h"
 #include "devicedetector.h"
+#include "fwupdatecontroller.h"
 #include "kestalapplication.h"
 #include "kestalhiddevice.h"
 #include "kestalmainwindow.h"
@@ -18,6 +20,9 @@
 
 namespace {
 
+// Update checks resume this long after a share ends.
+constexpr int kAutoUpdateResumeDelayMs = 5000;
+
 Settings* settings() {
     return KestalApplication::instance()->settings();
 }
@@ -26,6 +31,7 @@ Settings* settings() {
 
 AppController::AppController(QObject* parent)
     : QObject(parent)
+    , autoUpdateTimer_(std::make_unique<QTimer>())
     , hidStartTimer_(std::make_unique<QTimer>())
     , activationHelper_(std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint)) {
     qRegisterMetaType<ApplicationState>("ApplicationState");
@@ -34,15 +40,30 @@ AppController::AppController(QObject* parent)
     activationHelper_->move(0, 0);
     activationHelper_->resize(1, 1);
     activationHelper_->setStyleSheet(QStringLiteral("background-color: black;"));
+    autoUpdateTimer_->setSingleShot(true);
+    autoUpdateTimer_->setInterval(kAutoUpdateResumeDelayMs);
+    connect(autoUpdateTimer_.get(), &QTimer::timeout, this,
+            &AppController::enableAutoUpdatesIfNoFeed);
 }
 
 AppController::~AppController() {
-    // Firmware and software updaters are released here first, once they exist.
+    // Ending the firmware thread runs the event loop for a while: nothing may reach this
+    // half-destroyed controller meanwhile.
+    const QObject* senders[] = {autoUpdateTimer_.get(), hidStartTimer_.get(),
+                                camera_.get(),          hid_.data(),
+                                detector_.get(),        tray_.get(),
+                                fwController_.get(),    KestalApplication::instance()};
+    for (const QObject* sender : senders) {
+        if (sender)
+            disconnect(sender, nullptr, this, nullptr);
+    }
+    QCoreApplication::removePostedEvents(this);
+    autoUpdateTimer_->stop();
     audio_.reset();
     camera_.reset();
+    aboutBox_.reset();
+    fwController_.reset();
     activationHelper_.reset();
-    if (hid_)
-        disconnect(hid_.data(), nullptr, this, nullptr);
     hid_.reset();
     hidStartTimer_.reset();
     detector_.reset();
@@ -61,7 +82,7 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
     connect(qApp, &QCoreApplication::aboutToQuit, camera_.get(), &CameraController::pause,
             Qt::DirectConnection);
 
-    // The software updater and the firmware update controller are created here.
+    fwController_.reset(FWUpdateController::instance());
 
     audio_.reset(AudioController::instance());
     connect(this, &AppController::stateChanged, audio_.get(),
@@ -71,7 +92,7 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
                        : std::make_unique<TrayIconMenu>(IconSet(QStringLiteral(":/app.svg")), this);
     tray_->bindSettings(app->settings());
     tray_->showIcon();
-    // The tray's aboutRequested opens the About box once it exists.
+    connect(tray_.get(), &TrayIconMenu::aboutRequested, this, &AppController::showAboutInfo);
     connect(tray_.get(), &TrayIconMenu::quitRequested, qApp, &QCoreApplication::quit);
     connect(tray_.get(), &TrayIconMenu::pauseRequested, camera_.get(), &CameraController::pause);
     connect(tray_.get(), &TrayIconMenu::resumeRequested, camera_.get(), &CameraController::resume);
@@ -127,7 +148,11 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
     connect(detector_.get(), &DeviceDetector::deviceDisconnected, this,
             &AppController::onDeviceDisconnected, Qt::QueuedConnection);
 
-    // The firmware update controller's signals are connected here.
+    connect(fwController_.get(), &FWUpdateController::updateStart, this,
+            &AppController::onFirmwareUpdateStart);
+    for (auto ended : {&FWUpdateController::downloadFailed, &FWUpdateController::installFailed,
+                       &FWUpdateController::installSuccess})
+        connect(fwController_.get(), ended, tray_.get(), &TrayIconMenu::enableMenu);
 }
 
 void AppController::start() {
@@ -142,7 +167,13 @@ void AppController::enterState(ApplicationState state, bool force) {
     state_ = state;
     qDebug() << "Application state:" << int(state);
 
-    // Software and firmware update checks are held back or released here.
+    // No update check may disturb a share; checks resume a while after it ended.
+    if (state >= Starting) {
+        autoUpdateTimer_->stop();
+        fwController_->pauseAutoUpdater();
+    } else {
+        autoUpdateTimer_->start();
+    }
 
     if (state <= NoHdmiSource) {
         if (!mainWindow_->isHidden())
@@ -186,7 +217,7 @@ void AppController::onDeviceConnected(QSharedPointer<KestalHIDDevice> device) {
         if (hid_)
             onDeviceDisconnected(hid_);
     });
-    // The firmware side is told that the device changed here.
+    fwController_->handleDeviceChanged();
     hidStartTimer_->start();
 }
 
@@ -200,7 +231,7 @@ void AppController::onDeviceDisconnected(QSharedPointer<KestalHIDDevice> device)
     hidStartTimer_->stop();
     enterState(NoDevice);
     camera_->releaseCamera();
-    // The firmware side is told that the device changed here.
+    fwController_->handleDeviceChanged();
     qDebug() << "Disconnected HID" << old->path();
     disconnect(old.data(), nullptr, this, nullptr);
     mainWindow_->detachCamera();
@@ -208,7 +239,12 @@ void AppController::onDeviceDisconnected(QSharedPointer<KestalHIDDevice> device)
 
 void AppController::onCameraFound(QSharedPointer<QCamera> camera) {
     mainWindow_->attachCamera(camera);
-    // The device's USB mode is checked here; a switch ends this step.
+    qDebug() << "Best USB mode:" << (FWUpdateController::isUsb3() ? "USB 3.x" : "USB 2.0");
+    if (!FWUpdateController::ensureCorrectUsbMode()) {
+        // The device comes back in the other mode as a new connection.
+        qCritical() << "USB mode toggled";
+        return;
+    }
     enterState(NoHdmiSource);
     if (hid_)
         hid_->startTimerIfStopped();
@@ -298,4 +334,30 @@ void AppController::activateWindow() {
 
 void AppController::onExternalActivation() {
     activateApplication(true);
+}
+
+void AppController::onFirmwareUpdateStart() {
+    tray_->disableMenu();
+    if (state_ > Paused) {
+        camera_->pause();
+        if (!mainWindow_->isHidden())
+            mainWindow_->showMinimized();
+    }
+}
+
+void AppController::enableAutoUpdatesIfNoFeed() {
+    if (state_ >= Starting)
+        return;
+    fwController_->resumeAutoUpdater();
+}
+
+void AppController::showAboutInfo() {
+    if (!aboutBox_) {
+        aboutBox_ = std::make_unique<AboutBox>();
+        fwController_->connectAboutBox(aboutBox_.get());
+        fwController_->checkNow();
+    }
+    aboutBox_->showNormal();
+    aboutBox_->raise();
+    aboutBox_->activateWindow();
 }

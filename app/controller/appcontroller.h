@@ -9,9 +9,11 @@
 #include <chrono>
 #include <memory>
 
+class AboutBox;
 class AudioController;
 class CameraController;
 class DeviceDetector;
+class FWUpdateController;
 class KestalApplication;
 class KestalHIDDevice;
 class KestalMainWindow;
@@ -60,6 +62,8 @@ private slots:
     void forceActivateWindow(bool start_from_minimized_allowed = true);
     void activateWindow();
     void onHIDReportChange(HIDDeviceState);
+    void showAboutInfo();
+    void enableAutoUpdatesIfNoFeed();
 
 private:
     void enterState(ApplicationState state, bool force = false);
@@ -68,12 +72,16 @@ private:
     void onCameraResuming();
     void onGoingToSleep();
     void onWakingUp();
+    void onFirmwareUpdateStart();
     bool mainWindowIsDown() const;
 
     std::unique_ptr<KestalMainWindow> mainWindow_;
     std::unique_ptr<TrayIconMenu> tray_;
     std::unique_ptr<DeviceDetector> detector_;
+    std::unique_ptr<AboutBox> aboutBox_;
+    std::unique_ptr<QTimer> autoUpdateTimer_;
     std::unique_ptr<QTimer> hidStartTimer_;
+    std::unique_ptr<FWUpdateController> fwController_;
     std::unique_ptr<AudioController> audio_;
     QSharedPointer<KestalHIDDevice> hid_;
     std::unique_ptr<CameraController> camera_;

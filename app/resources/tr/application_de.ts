@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>Neue Version verfügbar</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>Firmware-Update installieren</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>Produktsupport &amp;&amp; Fehlerbehebung</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>Softwareversion: %1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>Firmwareversion: %1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>Gerät nicht erkannt</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>Firmware-Update</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>Firmware wird heruntergeladen...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>Download der Firmware fehlgeschlagen. Bitte versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>Firmware wird installiert...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>Installation der Firmware fehlgeschlagen. Bitte versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>Firmware erfolgreich aktualisiert!</translation>
+    </message>
+</context>
 </TS>

@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>New version available</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>Apply Firmware Update</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>Product Support &amp;&amp; Troubleshooting</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>Software Version: %1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>Firmware Version: %1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>Device Not Detected</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>Firmware Update</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>Downloading firmware...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>Firmware download failed. Please try again later.</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>Installing firmware...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>Firmware install failed. Please try again later.</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>Firmware successfully updated!</translation>
+    </message>
+</context>
 </TS>

@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>Nueva versión disponible</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>Aplicar actualización de firmware</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>Soporte del producto &amp;&amp; solución de problemas</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>Versión del software: %1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>Versión del firmware: %1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>Dispositivo no detectado</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>Actualización de firmware</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Listo</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>Descargando firmware...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>Error al descargar el firmware. Inténtelo de nuevo más tarde.</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>Instalando firmware...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>Error al instalar el firmware. Inténtelo de nuevo más tarde.</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>¡Firmware actualizado correctamente!</translation>
+    </message>
+</context>
 </TS>

@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>Nouvelle version disponible</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>Appliquer la mise à jour du micrologiciel</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>Assistance produit &amp;&amp; dépannage</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>Version du logiciel : %1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>Version du micrologiciel : %1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>Appareil non détecté</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>Mise à jour du micrologiciel</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Terminé</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>Téléchargement du micrologiciel...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>Échec du téléchargement du micrologiciel. Veuillez réessayer plus tard.</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>Installation du micrologiciel...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>Échec de l'installation du micrologiciel. Veuillez réessayer plus tard.</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>Micrologiciel mis à jour avec succès !</translation>
+    </message>
+</context>
 </TS>

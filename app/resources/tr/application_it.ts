@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>Nuova versione disponibile</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>Applica aggiornamento firmware</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>Assistenza prodotto &amp;&amp; risoluzione dei problemi</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>Versione software: %1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>Versione firmware: %1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>Dispositivo non rilevato</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>Aggiornamento firmware</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fine</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>Download del firmware in corso...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>Download del firmware non riuscito. Riprova più tardi.</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>Installazione del firmware in corso...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>Installazione del firmware non riuscita. Riprova più tardi.</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>Firmware aggiornato correttamente!</translation>
+    </message>
+</context>
 </TS>

@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>新しいバージョンがあります</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>ファームウェアの更新を適用</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>製品サポートとトラブルシューティング</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>ソフトウェアバージョン: %1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>ファームウェアバージョン: %1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>デバイスが検出されません</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>ファームウェアの更新</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>ファームウェアをダウンロードしています...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>ファームウェアのダウンロードに失敗しました。しばらくしてからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>ファームウェアをインストールしています...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>ファームウェアのインストールに失敗しました。しばらくしてからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>ファームウェアが正常に更新されました。</translation>
+    </message>
+</context>
 </TS>

@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>새 버전 사용 가능</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>펌웨어 업데이트 적용</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>제품 지원 및 문제 해결</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>소프트웨어 버전: %1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>펌웨어 버전: %1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>장치가 감지되지 않음</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>펌웨어 업데이트</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>완료</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>펌웨어 다운로드 중...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>펌웨어 다운로드에 실패했습니다. 나중에 다시 시도하세요.</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>펌웨어 설치 중...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>펌웨어 설치에 실패했습니다. 나중에 다시 시도하세요.</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>펌웨어가 성공적으로 업데이트되었습니다!</translation>
+    </message>
+</context>
 </TS>

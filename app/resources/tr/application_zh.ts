@@ -88,4 +88,80 @@
         <translation>Quendral Castwell</translation>
     </message>
 </context>
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>Quendral Castwell</source>
+        <translation>Quendral Castwell</translation>
+    </message>
+    <message>
+        <source>Castwell</source>
+        <translation>Castwell</translation>
+    </message>
+    <message>
+        <source>New version available</source>
+        <translation>有新版本可用</translation>
+    </message>
+    <message>
+        <source>Apply Firmware Update</source>
+        <translation>应用固件更新</translation>
+    </message>
+    <message>
+        <source>Product Support &amp;&amp; Troubleshooting</source>
+        <translation>产品支持与故障排除</translation>
+    </message>
+    <message>
+        <source>Software Version: %1</source>
+        <translation>软件版本：%1</translation>
+    </message>
+    <message>
+        <source>Firmware Version: %1</source>
+        <translation>固件版本：%1</translation>
+    </message>
+    <message>
+        <source>Device Not Detected</source>
+        <comment>Firmware Version: Device Not Detected</comment>
+        <translation>未检测到设备</translation>
+    </message>
+    <message>
+        <source>https://www.quendral.example/support/castwell</source>
+        <comment>Support link</comment>
+        <translation>https://www.quendral.example/support/castwell</translation>
+    </message>
+    <message>
+        <source>:/quendral-logo-dark.svg</source>
+        <translation>:/quendral-logo-dark.svg</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdateWindow</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>固件更新</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Downloading firmware...</source>
+        <translation>正在下载固件...</translation>
+    </message>
+    <message>
+        <source>Firmware download failed. Please try again later.</source>
+        <translation>固件下载失败。请稍后重试。</translation>
+    </message>
+    <message>
+        <source>Installing firmware...</source>
+        <translation>正在安装固件...</translation>
+    </message>
+    <message>
+        <source>Firmware install failed. Please try again later.</source>
+        <translation>固件安装失败。请稍后重试。</translation>
+    </message>
+    <message>
+        <source>Firmware successfully updated!</source>
+        <translation>固件更新成功！</translation>
+    </message>
+</context>
 </TS>

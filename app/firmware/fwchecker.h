@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+// Decides whether a downloaded firmware image is the maker's: an RSA signature over the image's
+// MD5 digest, given as hexadecimal text with the least significant byte first.
+namespace FWChecker {
+
+// Against the key the program was built to trust.
+bool verify(const QByteArray& image, const QByteArray& signatureText);
+bool verify(const QByteArray& image, const QByteArray& signatureText, const QByteArray& modulus,
+            const QByteArray& exponent);
+
+} // namespace FWChecker

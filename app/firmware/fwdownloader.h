@@ -1,0 +1,79 @@
+#pragma once
+
+#include "deviceinfo.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+
+#include <chrono>
+#include <cstdint>
+
+class QNetworkReply;
+
+// Asks the update server whether it holds firmware newer than the device's version, and
+// downloads that image with its signature file side by side. GUI thread.
+//
+// The server has no catalogue: the device's version names a directory, and a signature file
+// in it means that newer firmware lies beside it.
+class FWDownloader : public QObject {
+    Q_OBJECT
+public:
+    // What one request may cost; a request that goes beyond ends as a failure, so a broken or
+    // hostile server can neither hang the program nor exhaust its memory.
+    struct Limits {
+        qint64 maxImageBytes = 64 * 1024 * 1024;
+        // The signature file and the check's answer.
+        qint64 maxTextBytes = 16 * 1024;
+        // Longest time without a received byte.
+        std::chrono::milliseconds stallTimeout{30000};
+        // Longest time for a whole request.
+        std::chrono::milliseconds deadline{600000};
+    };
+
+    explicit FWDownloader(QObject* parent = nullptr);
+    ~FWDownloader() override;
+
+    void setLimits(const Limits& limits) { limits_ = limits; }
+
+    void checkForUpdate(const DeviceInfo& info);
+    void download(const DeviceInfo& info);
+    // The last downloaded image and signature text.
+    QPair<QByteArray, QByteArray> result() const { return qMakePair(image_, signature_); }
+
+    // The server directory of a firmware version, e.g. 01.02.034 for 1.2.34.
+    static QString versionDirectory(const DeviceInfo::Version& version);
+
+signals:
+    void newVersionAvailable();
+    void checkFinishNoResult();
+    void newVersionDownloaded();
+    void downloadProgress(uint8_t value);
+    void newVersionDownloadFailed();
+
+private slots:
+    void onCheckCompleted();
+    void onFWDownload();
+    void onFWSigDownload();
+
+private:
+    QNetworkReply* get(const DeviceInfo& info, const char* fileName, qint64 maxBytes);
+    void cancel(QPointer<QNetworkReply>& reply);
+    bool cancelCheck();
+    void reset();
+    void onFileProgress(quint8& fileProgress, qint64 received, qint64 total);
+    void onFileFinished(QPointer<QNetworkReply>& own, QByteArray& data, bool& ok,
+                        const QPointer<QNetworkReply>& other);
+
+    Limits limits_;
+    QByteArray image_;
+    QByteArray signature_;
+    QPointer<QNetworkReply> checkReply_;
+    QPointer<QNetworkReply> imageReply_;
+    QPointer<QNetworkReply> signatureReply_;
+    quint8 imageProgress_ = 0;
+    quint8 signatureProgress_ = 0;
+    bool imageOk_ = false;
+    bool signatureOk_ = false;
+};
