@@ -14,6 +14,9 @@
 namespace {
 
 const char kImageFile[] = "mcr_flashimage.bin";
+// Marks a reply that went beyond its limits: Qt reports the last bytes of a body only after
+// the reply has finished, when aborting it no longer sets an error.
+const char kRefusedProperty[] = "castwellRefused";
 const char kSignatureFile[] = "mcr_flashimage.bin.sig";
 
 // One manager for the process, made anew for every check and download so that no cached
@@ -35,6 +38,10 @@ void discardNetworkManager() {
     sharedManager->clearConnectionCache();
     sharedManager->deleteLater();
     sharedManager.clear();
+}
+
+bool succeeded(const QNetworkReply* reply) {
+    return reply->error() == QNetworkReply::NoError && !reply->property(kRefusedProperty).toBool();
 }
 
 } // namespace
@@ -65,6 +72,7 @@ QNetworkReply* FWDownloader::get(const DeviceInfo& info, const char* fileName, q
 
     const auto refuse = [this, reply](const char* why) {
         qDebug().noquote() << "FW download:" << reply->url().toString() << why;
+        reply->setProperty(kRefusedProperty, true);
         disconnect(reply, &QNetworkReply::downloadProgress, this, nullptr);
         reply->abort();
     };
@@ -114,7 +122,7 @@ void FWDownloader::checkForUpdate(const DeviceInfo& info) {
 void FWDownloader::onCheckCompleted() {
     auto* reply = qobject_cast<QNetworkReply*>(sender());
     // Any successful answer counts; the signature itself is read only with the image.
-    const bool found = reply && reply->error() == QNetworkReply::NoError;
+    const bool found = reply && succeeded(reply);
     if (found)
         emit newVersionAvailable();
     if (reply)
@@ -181,7 +189,7 @@ void FWDownloader::onFileFinished(QPointer<QNetworkReply>& own, QByteArray& data
     auto* reply = qobject_cast<QNetworkReply*>(sender());
     if (!reply)
         return;
-    const bool failed = reply->error() != QNetworkReply::NoError;
+    const bool failed = !succeeded(reply);
     // A partly received file is never kept.
     if (!failed)
         data = reply->readAll();
