@@ -21,7 +21,7 @@
 namespace {
 
 // Update checks resume this long after a share ends.
-constexpr int kAutoUpdateResumeDelayMs = 5000;
+constexpr std::chrono::milliseconds kUpdateResumeDelay{5000};
 
 Settings* settings() {
     return KestalApplication::instance()->settings();
@@ -41,7 +41,7 @@ AppController::AppController(QObject* parent)
     activationHelper_->resize(1, 1);
     activationHelper_->setStyleSheet(QStringLiteral("background-color: black;"));
     autoUpdateTimer_->setSingleShot(true);
-    autoUpdateTimer_->setInterval(kAutoUpdateResumeDelayMs);
+    autoUpdateTimer_->setInterval(kUpdateResumeDelay);
     connect(autoUpdateTimer_.get(), &QTimer::timeout, this,
             &AppController::enableAutoUpdatesIfNoFeed);
 }
@@ -69,6 +69,10 @@ AppController::~AppController() {
     detector_.reset();
     tray_.reset();
     mainWindow_.reset();
+}
+
+void AppController::setUpdateResumeDelay(std::chrono::milliseconds delay) {
+    autoUpdateTimer_->setInterval(delay);
 }
 
 void AppController::setUp(KestalApplication* app) {

@@ -2,26 +2,26 @@
 #include "cameracontroller.h"
 #include "devicedetector.h"
 #include "fakehid.h"
+#include "fakelibrary.h"
+#include "fwautoupdater.h"
+#include "fwupdatecontroller.h"
 #include "kestalapplication.h"
 #include "kestalhiddevice.h"
 #include "kestalmainwindow.h"
+#include "messagelog.h"
 #include "sessionsandbox.h"
 #include "settings.h"
+#include "tindrel.h"
 #include "trayiconmenu.h"
 
 #include <QCamera>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
-
-QStringList logged;
-
-void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
-    logged << message;
-}
 
 // Records what the application controller asks of the camera; the test plays the camera's
 // answers by emitting its signals.
@@ -57,7 +57,12 @@ public:
         : TrayIconMenu(IconSet(QStringLiteral(":/app.svg"))) {}
     QList<int> notifications;
     void showStateNotification(ApplicationState state) override { notifications << state; }
+    bool isMenuEnabled() { return findChild<QSystemTrayIcon*>()->contextMenu()->isEnabled(); }
 };
+
+bool autoUpdatesResumed() {
+    return FWUpdateController::instance()->autoUpdater()->resumed;
+}
 
 } // namespace
 
@@ -78,6 +83,9 @@ private slots:
     void sleepAndWake();
     void oneDeviceAtATime();
     void removalsOfOthersAndDuplicatesIgnored();
+    void wrongUsbModeSwitchesInsteadOfSharing();
+    void firmwareUpdateTakesOverTheShare();
+    void updateChecksWaitForTheShareToEnd();
 
 private:
     QList<int> states() const;
@@ -100,6 +108,7 @@ void ControllerTest::initTestCase() {
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     HidApi::setCurrent(&fakeHidApi());
+    FakeLibrary::install();
 
     static int argc = 1;
     static char name[] = "castwell";
@@ -110,12 +119,15 @@ void ControllerTest::initTestCase() {
 
 void ControllerTest::init() {
     FakeHid::instance() = FakeHid{};
+    FakeLibrary::install();
+    Tindrel::forgetLastUsbModeCorrection();
     application_->settings()->setNotificationOnStateChange(true);
     application_->settings()->setMaximizeOnShare(true);
     application_->settings()->setToFrontOnShare(true);
 
     controller_ = std::make_unique<AppController>();
     controller_->setCameraSearchDelay(std::chrono::milliseconds(1));
+    controller_->setUpdateResumeDelay(std::chrono::milliseconds(100));
     stateSpy_ = std::make_unique<QSignalSpy>(controller_.get(), &AppController::stateChanged);
     AppController::Parts parts;
     parts.camera = std::make_unique<FakeCamera>();
@@ -127,12 +139,12 @@ void ControllerTest::init() {
     parts.detector = std::make_unique<DeviceDetector>(std::move(monitor));
     controller_->setUp(application_.get(), std::move(parts));
     controller_->start();
-    logged.clear();
-    qInstallMessageHandler(captureMessage);
+    MessageLog::clear();
+    MessageLog::capture();
 }
 
 void ControllerTest::cleanup() {
-    qInstallMessageHandler(nullptr);
+    MessageLog::release();
     controller_.reset();
     stateSpy_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -176,7 +188,7 @@ void ControllerTest::setUpEntersInitialThenStartNoDevice() {
 void ControllerTest::sharingSessionFollowsDeviceAndCamera() {
     connectDevice(QStringLiteral("/dev/hidraw1"));
     QTRY_VERIFY(controller_->device());
-    QVERIFY(logged.contains(QStringLiteral("Connected HID \"/dev/hidraw1\"")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Connected HID \"/dev/hidraw1\"")));
     QTRY_COMPARE(camera_->requests(), QStringList{"find"});
 
     emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera));
@@ -311,8 +323,8 @@ void ControllerTest::sleepAndWake() {
     emit application_->goingToSleep();
     emit application_->wakingUp();
     QCOMPARE(camera_->requests(), (QStringList{"silentPause", "silentResume"}));
-    QVERIFY(logged.contains(QStringLiteral("Pausing before system sleep...")));
-    QVERIFY(logged.contains(QStringLiteral("Resuming after system sleep...")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Pausing before system sleep...")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Resuming after system sleep...")));
 
     emit camera_->pausing();
     emit camera_->paused();
@@ -329,14 +341,14 @@ void ControllerTest::oneDeviceAtATime() {
 
     connectDevice(QStringLiteral("/dev/hidraw2"));
     QTRY_VERIFY(
-        logged.contains(QStringLiteral("Using more than one Kestal device is not supported")));
+        MessageLog::contains(QStringLiteral("Using more than one Kestal device is not supported")));
     QCOMPARE(controller_->device(), first);
 
     // The same device announced again is ours already: no complaint.
-    logged.clear();
+    MessageLog::clear();
     QMetaObject::invokeMethod(controller_.get(), "onDeviceConnected",
                               Q_ARG(QSharedPointer<KestalHIDDevice>, first));
-    QVERIFY(!logged.contains(QStringLiteral("Using more than one Kestal device is not supported")));
+    QVERIFY(!MessageLog::contains(QStringLiteral("Using more than one Kestal device is not supported")));
 }
 
 void ControllerTest::removalsOfOthersAndDuplicatesIgnored() {
@@ -346,7 +358,7 @@ void ControllerTest::removalsOfOthersAndDuplicatesIgnored() {
     // Another device's removal leaves ours alone.
     connectDevice(QStringLiteral("/dev/hidraw2"));
     QTRY_VERIFY(
-        logged.contains(QStringLiteral("Using more than one Kestal device is not supported")));
+        MessageLog::contains(QStringLiteral("Using more than one Kestal device is not supported")));
     monitor_->remove(QStringLiteral("/dev/hidraw2"));
     QTest::qWait(20);
     QCOMPARE(controller_->state(), Sharing);
@@ -359,6 +371,58 @@ void ControllerTest::removalsOfOthersAndDuplicatesIgnored() {
     QTest::qWait(20);
     QCOMPARE(camera_->requests(), QStringList{"release"});
     QCOMPARE(states().count(NoDevice), 2); // start, and this one removal
+}
+
+void ControllerTest::wrongUsbModeSwitchesInsteadOfSharing() {
+    FakeLibrary::instance().wantsModeSwitch = true;
+    connectDevice(QStringLiteral("/dev/hidraw1"));
+    QTRY_VERIFY(camera_->calls.contains(QStringLiteral("find")));
+    emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera));
+    QVERIFY(MessageLog::contains(QStringLiteral("Best USB mode: USB 2.0")));
+    QVERIFY(MessageLog::contains(QStringLiteral("USB mode toggled")));
+    QCOMPARE(controller_->state(), NoDevice);
+    QCOMPARE(FakeLibrary::instance().usbModeCorrections.load(), 1);
+}
+
+void ControllerTest::firmwareUpdateTakesOverTheShare() {
+    FWUpdateController* firmware = FWUpdateController::instance();
+    reachSharing();
+    camera_->calls.clear();
+    emit firmware->updateStart();
+    QCOMPARE(camera_->requests(), QStringList{"pause"});
+    QVERIFY(controller_->mainWindow()->isMinimized());
+    QVERIFY(!tray_->isMenuEnabled());
+    emit firmware->downloadProgress(50);
+    QVERIFY(!tray_->isMenuEnabled());
+    emit firmware->installFailed();
+    QVERIFY(tray_->isMenuEnabled());
+
+    // Not sharing: the menu is locked, the camera left alone.
+    emit camera_->pausing();
+    emit camera_->paused();
+    camera_->calls.clear();
+    emit firmware->updateStart();
+    QVERIFY(camera_->requests().isEmpty());
+    QVERIFY(!tray_->isMenuEnabled());
+    emit firmware->installSuccess();
+    QVERIFY(tray_->isMenuEnabled());
+}
+
+void ControllerTest::updateChecksWaitForTheShareToEnd() {
+    // Set up in state 1: the firmware auto-updater resumes once the resume delay has passed.
+    QTRY_VERIFY(autoUpdatesResumed());
+    reachSharing();
+    QVERIFY(!autoUpdatesResumed());
+
+    // A pause that turns into a share again before the delay ends resumes nothing.
+    emit camera_->pausing();
+    emit camera_->paused();
+    emit camera_->resuming();
+    QTest::qWait(300);
+    QVERIFY(!autoUpdatesResumed());
+    // Nor does a delay that ends while sharing.
+    QMetaObject::invokeMethod(controller_.get(), "enableAutoUpdatesIfNoFeed");
+    QVERIFY(!autoUpdatesResumed());
 }
 
 QTEST_MAIN(ControllerTest)
