@@ -214,6 +214,9 @@ void FWUpdateController::connectAboutBox(AboutBox* about) {
     about->setDeviceInfo(updater_->deviceInfo());
     connect(this, &FWUpdateController::updateAvailable, about, &AboutBox::showFWUpdateAvailable);
     connect(this, &FWUpdateController::installSuccess, about, &AboutBox::hideFWUpdateAvailable);
+    // An update found before the box existed (at the device's arrival) is news for it too.
+    if (updateFound_)
+        about->showFWUpdateAvailable();
 }
 
 void FWUpdateController::startFWFlash() {

@@ -1,9 +1,16 @@
 // The real program against the emulated device, on the X server of the test run: plug, HDMI,
-// another program's stream and unplug, watched through the program's log and its window.
+// another program's stream and unplug, and a firmware update from the About box, watched
+// through the program's log and its windows.
 
 #include "emulatorprocess.h"
 #include "sessionsandbox.h"
+#include "testhttpserver.h"
 
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,6 +20,9 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+// Xlib's type macro would rename the meta-type enumerator in generated code.
+#undef Bool
 
 #include <memory>
 
@@ -40,6 +50,19 @@ public:
         XWindowAttributes attributes;
         return XGetWindowAttributes(display_, window, &attributes) &&
                attributes.map_state == IsViewable;
+    }
+
+    // A left click at `point` of `window`, as the user's pointer would make it.
+    void click(Window window, QPoint point) {
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), point.x(), point.y(),
+                              &x, &y, &child);
+        XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+        XFlush(display_);
     }
 
     QImage grab(Window window) {
@@ -86,6 +109,42 @@ private:
     Display* display_;
 };
 
+// Stands in for a desktop's tray (as KDE's or Xfce's), so the program puts its icon and menu
+// on the session bus, where the test can open the menu's entries like a user.
+class StatusNotifierWatcher : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+public:
+    bool isHostRegistered() const { return true; }
+    QString item;
+
+public slots:
+    void RegisterStatusNotifierItem(const QString& service) { item = service; }
+};
+
+// The rows of the About box's text column drawn in its accent colour, grouped into bands:
+// the new-version note, the update button and the support button, from top to bottom.
+QVector<QRect> accentBands(const QImage& image) {
+    constexpr int kTextColumnX = 210; // right of the product picture
+    QVector<QRect> bands;
+    for (int y = 0; y < image.height(); ++y) {
+        QRect row;
+        for (int x = kTextColumnX; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            if (c.blue() > 200 && c.red() < 90 && c.green() > 130 && c.green() < 215)
+                row |= QRect(x, y, 1, 1);
+        }
+        if (row.isNull())
+            continue;
+        if (!bands.isEmpty() && bands.last().bottom() >= y - 3)
+            bands.last() |= row;
+        else
+            bands << row;
+    }
+    return bands;
+}
+
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -95,6 +154,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void shareFollowsTheDevice();
+    void firmwareUpdateFromTheAboutBox();
 
 private:
     bool control(const QStringList& words);
@@ -226,6 +286,129 @@ void EndToEndTest::shareFollowsTheDevice() {
     QCOMPARE(castwell_->exitStatus(), QProcess::NormalExit);
     QCOMPARE(castwell_->exitCode(), 0);
     QVERIFY(logText().contains(QStringLiteral("App quit: ")));
+}
+
+void EndToEndTest::firmwareUpdateFromTheAboutBox() {
+    XDisplay x;
+    if (!x.isOpen())
+        QSKIP("needs an X server (the suite runs under xvfb-run)");
+
+    // A session bus of our own with a tray on it.
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--session"), QStringLiteral("--nofork"),
+               QStringLiteral("--print-address=1")});
+    QVERIFY(bus.waitForReadyRead(kStepTimeoutMs));
+    const QString busAddress = QString::fromUtf8(bus.readLine()).trimmed();
+    QDBusConnection session = QDBusConnection::connectToBus(busAddress, QStringLiteral("tray"));
+    StatusNotifierWatcher watcher;
+    QVERIFY(session.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
+                                   QDBusConnection::ExportAllSlots |
+                                       QDBusConnection::ExportAllProperties));
+    QVERIFY(session.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+
+    // The device runs 1.2.34; the server holds a properly signed 1.3.0 for it, and a 1.3.1
+    // signed with a key the program does not trust for 1.3.0.
+    TestHttpServer server;
+    const auto publish = [&](const QString& version, const QString& image, const QString& key) {
+        const QString directory =
+            QStringLiteral("/quendral/vc/086c/%1/0/w10/64/mcr_flashimage.bin").arg(version);
+        const QString file = session_.path(image);
+        QVERIFY(control({QStringLiteral("make-image"), image.left(5), file}));
+        QVERIFY(QProcess::execute(QStringLiteral(SIGN_SCRIPT), {key, file}) == 0);
+        QFile imageFile(file);
+        QFile signatureFile(file + QStringLiteral(".sig"));
+        QVERIFY(imageFile.open(QIODevice::ReadOnly) && signatureFile.open(QIODevice::ReadOnly));
+        server.setResponse(directory, {200, imageFile.readAll(), false, true});
+        server.setResponse(directory + QStringLiteral(".sig"),
+                           {200, signatureFile.readAll(), false, true});
+    };
+    publish(QStringLiteral("01.02.034"), QStringLiteral("1.3.0.bin"),
+            QStringLiteral(TEST_DATA_DIR "/keys/firmware-dev.pem"));
+    publish(QStringLiteral("01.03.000"), QStringLiteral("1.3.1.bin"),
+            QStringLiteral(TEST_DATA_DIR "/keys/firmware-other.pem"));
+    for (const char* command :
+         {"set-version 1.2.34", "time-scale 0.6", "hdmi off", "other-stream off", "plug"})
+        QVERIFY(control(QString::fromLatin1(command).split(QLatin1Char(' '))));
+
+    QProcessEnvironment environment = environment_;
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
+    castwell_ = std::make_unique<QProcess>();
+    castwell_->setProcessEnvironment(environment);
+    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    QVERIFY(castwell_->waitForStarted());
+    QVERIFY(waitForLog(QStringLiteral("Firmware signing key: ")));
+    if (!logText().contains(QStringLiteral("Firmware signing key: development")))
+        QSKIP("this build trusts another firmware key than the test data's development key");
+    QVERIFY(waitForLog(QStringLiteral("Device firmware version: 1.2.34")));
+    QTRY_VERIFY_WITH_TIMEOUT(!watcher.item.isEmpty(), kStepTimeoutMs);
+
+    // "About" from the tray menu, clicked the way a desktop's tray does it.
+    QDBusMessage query = QDBusMessage::createMethodCall(watcher.item, QStringLiteral("/MenuBar"),
+                                                        QStringLiteral("com.canonical.dbusmenu"),
+                                                        QStringLiteral("GetGroupProperties"));
+    QList<int> ids;
+    for (int id = 0; id < 100; ++id)
+        ids << id;
+    query << QVariant::fromValue(ids) << QStringList{QStringLiteral("label")};
+    const QDBusMessage answer = session.call(query);
+    QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+    int aboutId = -1;
+    const QDBusArgument items = answer.arguments().at(0).value<QDBusArgument>();
+    items.beginArray();
+    while (!items.atEnd()) {
+        int id = 0;
+        QVariantMap properties;
+        items.beginStructure();
+        items >> id >> properties;
+        items.endStructure();
+        if (properties.value(QStringLiteral("label")) == QStringLiteral("About"))
+            aboutId = id;
+    }
+    items.endArray();
+    QVERIFY(aboutId >= 0);
+    QDBusMessage click = QDBusMessage::createMethodCall(watcher.item, QStringLiteral("/MenuBar"),
+                                                        QStringLiteral("com.canonical.dbusmenu"),
+                                                        QStringLiteral("Event"));
+    click << aboutId << QStringLiteral("clicked") << QVariant::fromValue(QDBusVariant(0)) << 0u;
+    QCOMPARE(session.call(click).type(), QDBusMessage::ReplyMessage);
+
+    // About shows the version and, since a newer one is known, the note and the update button.
+    Window about = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((about = x.findWindow(QStringLiteral("Quendral Castwell"))) != 0,
+                             kStepTimeoutMs);
+    const QDir artifacts(QStringLiteral(ARTIFACTS_DIR));
+    QVERIFY(artifacts.mkpath(QStringLiteral(".")));
+    const auto clickUpdateButton = [&](const QString& screenshot) {
+        QImage image;
+        QTRY_VERIFY_WITH_TIMEOUT(accentBands(image = x.grab(about)).size() == 3, kStepTimeoutMs);
+        QVERIFY(image.save(artifacts.filePath(screenshot)));
+        x.click(about, accentBands(image).at(1).center());
+    };
+    clickUpdateButton(QStringLiteral("about-box.png"));
+
+    QVERIFY(waitForLog(QStringLiteral("Firmware update: Downloading firmware...")));
+    QVERIFY(waitForLog(QStringLiteral("Firmware update: Installing firmware...")));
+    QVERIFY(waitForLog(QStringLiteral("Firmware update: Firmware successfully updated!"), 60000));
+    const Window updateWindow = x.findWindow(QStringLiteral("Firmware Update"));
+    QVERIFY(updateWindow != 0);
+    QVERIFY(x.grab(updateWindow).save(artifacts.filePath(QStringLiteral("update-window.png"))));
+    QVERIFY(waitForLog(QStringLiteral("Device firmware version: 1.3.0")));
+    QVERIFY(x.grab(about).save(artifacts.filePath(QStringLiteral("about-box-updated.png"))));
+
+    // The next image is not the maker's: it is refused, and the device keeps its version.
+    clickUpdateButton(QStringLiteral("about-box-next.png"));
+    QVERIFY(waitForLog(QStringLiteral("Downloaded firmware signature check failed!")));
+    QVERIFY(waitForLog(
+        QStringLiteral("Firmware update: Firmware download failed. Please try again later.")));
+    QTest::qWait(1000);
+    QVERIFY(!logText().mid(static_cast<int>(logOffset_)).contains(QStringLiteral("Installing")));
+
+    castwell_->terminate();
+    QVERIFY(castwell_->waitForFinished(10000));
+    bus.kill();
+    bus.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)
