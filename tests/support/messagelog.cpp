@@ -8,39 +8,28 @@ namespace {
 QMutex mutex;
 QStringList captured;
 
-void handler(QtMsgType, const QMessageLogContext&, const QString& message) {
-    MessageLog::append(message);
-}
-
 } // namespace
 
-namespace MessageLog {
-
-void capture() {
-    qInstallMessageHandler(handler);
+void MessageLog::capture() {
+    qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& message) { append(message); });
 }
 
-void release() {
+void MessageLog::release() {
     qInstallMessageHandler(nullptr);
 }
 
-void clear() {
+void MessageLog::clear() {
     QMutexLocker lock(&mutex);
     captured.clear();
 }
 
-QStringList lines() {
-    QMutexLocker lock(&mutex);
-    return captured;
-}
-
-bool contains(const QString& line) {
-    return lines().contains(line);
-}
-
-void append(const QString& line) {
+void MessageLog::append(const QString& line) {
     QMutexLocker lock(&mutex);
     captured << line;
 }
 
-} // namespace MessageLog
+QStringList MessageLog::lines() {
+    QMutexLocker lock(&mutex);
+    return captured;
+}

@@ -4,39 +4,13 @@
 
 namespace {
 
+constexpr int kPollsPerFlash = 2;
+
 std::atomic<bool> initialized{false};
-std::atomic<int> pollsLeft{-1};
 DeviceInfoRecord record{};
 
 FakeLibrary& fake() {
     return FakeLibrary::instance();
-}
-
-const DeviceInfoRecord* deviceInfo() {
-    const int version = fake().version;
-    record.name = "Kestal";
-    record.present = fake().present ? 1 : 0;
-    record.singleDevice = 1;
-    std::memcpy(&record.version, &version, sizeof record.version);
-    return &record;
-}
-
-bool startUpdate(const char*, int size) {
-    if (!fake().present || size <= 0 || pollsLeft >= 0)
-        return false;
-    ++fake().flashesStarted;
-    pollsLeft = fake().pollsUntilDone.load();
-    return true;
-}
-
-bool updateResult(bool* succeeded) {
-    if (pollsLeft != 0) {
-        if (pollsLeft > 0)
-            --pollsLeft;
-        return false;
-    }
-    *succeeded = fake().flashSucceeds;
-    return true;
 }
 
 const TindrelApi api{
@@ -44,11 +18,32 @@ const TindrelApi api{
     [] { initialized = false; },
     [] { return initialized.load(); },
     [] { return ""; },
-    deviceInfo,
-    startUpdate,
-    [] { return pollsLeft > 0 ? 50 : -1; },
-    updateResult,
-    [] { pollsLeft = -1; },
+    [] {
+        const int version = fake().version;
+        record.name = "Kestal";
+        record.present = fake().present ? 1 : 0;
+        std::memcpy(&record.version, &version, sizeof record.version);
+        return static_cast<const DeviceInfoRecord*>(&record);
+    },
+    [](const char*, int size) {
+        if (!fake().present || size <= 0 || fake().pollsLeft >= 0)
+            return false;
+        ++fake().flashesStarted;
+        fake().pollsLeft = kPollsPerFlash;
+        return true;
+    },
+    [] { return fake().pollsLeft > 0 ? 50 : -1; },
+    [](bool* succeeded) {
+        // Running until the polls are used up; idle at -1.
+        if (fake().pollsLeft != 0) {
+            if (fake().pollsLeft > 0)
+                --fake().pollsLeft;
+            return false;
+        }
+        *succeeded = true;
+        return true;
+    },
+    [] { fake().pollsLeft = -1; },
     [](int) {},
     [] { return !fake().wantsModeSwitch; },
     [](bool) {
@@ -69,10 +64,8 @@ void FakeLibrary::install() {
     f.present = true;
     f.version = 0x00220201;
     f.wantsModeSwitch = false;
-    f.flashSucceeds = true;
-    f.pollsUntilDone = 2;
     f.flashesStarted = 0;
+    f.pollsLeft = -1;
     f.usbModeCorrections = 0;
-    pollsLeft = -1;
     TindrelApi::setCurrent(&api);
 }
