@@ -71,10 +71,6 @@ AppController::~AppController() {
     mainWindow_.reset();
 }
 
-void AppController::setUpdateResumeDelay(std::chrono::milliseconds delay) {
-    autoUpdateTimer_->setInterval(delay);
-}
-
 void AppController::setUp(KestalApplication* app) {
     setUp(app, Parts{});
 }

@@ -46,8 +46,6 @@ public:
     QSharedPointer<KestalHIDDevice> device() const { return hid_; }
     // Wait between a device's arrival and the camera search; a knob for tests.
     void setCameraSearchDelay(std::chrono::milliseconds delay) { cameraSearchDelay_ = delay; }
-    // Wait between the end of a share and resumed update checks; a knob for tests.
-    void setUpdateResumeDelay(std::chrono::milliseconds delay);
 
 signals:
     void stateChanged(ApplicationState);

@@ -128,24 +128,19 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The rows of the About box's text column drawn in its accent colour, grouped into bands:
+// The About box's text in its accent colour, right of the product picture, as bands of rows:
 // the new-version note, the update button and the support button, from top to bottom.
 QVector<QRect> accentBands(const QImage& image) {
-    constexpr int kTextColumnX = 210; // right of the product picture
     QVector<QRect> bands;
     for (int y = 0; y < image.height(); ++y) {
-        QRect row;
-        for (int x = kTextColumnX; x < image.width(); ++x) {
+        for (int x = 210; x < image.width(); ++x) {
             const QColor c(image.pixel(x, y));
-            if (c.blue() > 200 && c.red() < 90 && c.green() > 130 && c.green() < 215)
-                row |= QRect(x, y, 1, 1);
+            if (c.blue() < 200 || c.red() > 90 || c.green() < 130 || c.green() > 215)
+                continue;
+            if (bands.isEmpty() || bands.last().bottom() < y - 3)
+                bands << QRect(x, y, 1, 1);
+            bands.last() |= QRect(x, y, 1, 1);
         }
-        if (row.isNull())
-            continue;
-        if (!bands.isEmpty() && bands.last().bottom() >= y - 3)
-            bands.last() |= row;
-        else
-            bands << row;
     }
     return bands;
 }
@@ -298,14 +293,13 @@ void EndToEndTest::firmwareUpdateFromTheAboutBox() {
     if (!x.isOpen())
         QSKIP("needs an X server (the suite runs under xvfb-run)");
 
-    // A session bus of our own with a tray on it.
+    // A session bus of our own with a tray on it; the process ends with the test.
     QProcess bus;
     bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--fork"),
-               QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
-    QVERIFY(bus.waitForFinished() && bus.exitCode() == 0);
+              {QStringLiteral("--session"), QStringLiteral("--nofork"),
+               QStringLiteral("--print-address=1")});
+    QVERIFY(bus.waitForReadyRead(kStepTimeoutMs));
     const QString busAddress = QString::fromUtf8(bus.readLine()).trimmed();
-    const QString busPid = QString::fromUtf8(bus.readLine()).trimmed();
     QDBusConnection session = QDBusConnection::connectToBus(busAddress, QStringLiteral("tray"));
     StatusNotifierWatcher watcher;
     QVERIFY(session.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
@@ -407,7 +401,6 @@ void EndToEndTest::firmwareUpdateFromTheAboutBox() {
 
     castwell_->terminate();
     QVERIFY(castwell_->waitForFinished(10000));
-    QProcess::execute(QStringLiteral("kill"), {busPid});
 }
 
 QTEST_GUILESS_MAIN(EndToEndTest)

@@ -3,7 +3,6 @@
 #include "devicedetector.h"
 #include "fakehid.h"
 #include "fakelibrary.h"
-#include "fwautoupdater.h"
 #include "fwupdatecontroller.h"
 #include "kestalapplication.h"
 #include "kestalhiddevice.h"
@@ -60,10 +59,6 @@ public:
     bool isMenuEnabled() { return findChild<QSystemTrayIcon*>()->contextMenu()->isEnabled(); }
 };
 
-bool autoUpdatesResumed() {
-    return FWUpdateController::instance()->autoUpdater()->resumed;
-}
-
 } // namespace
 
 class ControllerTest : public QObject {
@@ -85,7 +80,6 @@ private slots:
     void removalsOfOthersAndDuplicatesIgnored();
     void wrongUsbModeSwitchesInsteadOfSharing();
     void firmwareUpdateTakesOverTheShare();
-    void updateChecksWaitForTheShareToEnd();
 
 private:
     QList<int> states() const;
@@ -127,7 +121,6 @@ void ControllerTest::init() {
 
     controller_ = std::make_unique<AppController>();
     controller_->setCameraSearchDelay(std::chrono::milliseconds(1));
-    controller_->setUpdateResumeDelay(std::chrono::milliseconds(100));
     stateSpy_ = std::make_unique<QSignalSpy>(controller_.get(), &AppController::stateChanged);
     AppController::Parts parts;
     parts.camera = std::make_unique<FakeCamera>();
@@ -348,7 +341,8 @@ void ControllerTest::oneDeviceAtATime() {
     MessageLog::clear();
     QMetaObject::invokeMethod(controller_.get(), "onDeviceConnected",
                               Q_ARG(QSharedPointer<KestalHIDDevice>, first));
-    QVERIFY(!MessageLog::contains(QStringLiteral("Using more than one Kestal device is not supported")));
+    QVERIFY(!MessageLog::contains(
+        QStringLiteral("Using more than one Kestal device is not supported")));
 }
 
 void ControllerTest::removalsOfOthersAndDuplicatesIgnored() {
@@ -406,23 +400,6 @@ void ControllerTest::firmwareUpdateTakesOverTheShare() {
     QVERIFY(!tray_->isMenuEnabled());
     emit firmware->installSuccess();
     QVERIFY(tray_->isMenuEnabled());
-}
-
-void ControllerTest::updateChecksWaitForTheShareToEnd() {
-    // Set up in state 1: the firmware auto-updater resumes once the resume delay has passed.
-    QTRY_VERIFY(autoUpdatesResumed());
-    reachSharing();
-    QVERIFY(!autoUpdatesResumed());
-
-    // A pause that turns into a share again before the delay ends resumes nothing.
-    emit camera_->pausing();
-    emit camera_->paused();
-    emit camera_->resuming();
-    QTest::qWait(300);
-    QVERIFY(!autoUpdatesResumed());
-    // Nor does a delay that ends while sharing.
-    QMetaObject::invokeMethod(controller_.get(), "enableAutoUpdatesIfNoFeed");
-    QVERIFY(!autoUpdatesResumed());
 }
 
 QTEST_MAIN(ControllerTest)
