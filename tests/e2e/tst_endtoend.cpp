@@ -34,7 +34,11 @@ constexpr int kStepTimeoutMs = 20000;
 class XDisplay {
 public:
     XDisplay()
-        : display_(XOpenDisplay(nullptr)) {}
+        : display_(XOpenDisplay(nullptr)) {
+        // A window may go or not yet be mapped between finding and grabbing it: such a request
+        // fails, and the caller tries again, instead of Xlib ending the test.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    }
     ~XDisplay() {
         if (display_)
             XCloseDisplay(display_);
@@ -67,7 +71,8 @@ public:
 
     QImage grab(Window window) {
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display_, window, &attributes))
+        if (!XGetWindowAttributes(display_, window, &attributes) ||
+            attributes.map_state != IsViewable)
             return QImage();
         XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
                                   static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
