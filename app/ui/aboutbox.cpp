@@ -2,21 +2,12 @@
 
 #include "startupoptions.h"
 #include "ui_aboutbox.h"
+#include "uiresources.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QUrl>
-
-// The pictures live in this library's resource; a program that shows this window without
-// the tray icon would otherwise link the widget but not the resource.
-static void registerUiResources() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(ui);
-        return true;
-    }();
-    Q_UNUSED(registered)
-}
 
 AboutBox::AboutBox(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

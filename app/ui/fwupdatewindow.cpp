@@ -1,21 +1,12 @@
 #include "fwupdatewindow.h"
 
 #include "ui_fwupdatewindow.h"
+#include "uiresources.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEvent>
 #include <QTimer>
-
-// The pictures live in this library's resource; a program that shows this window without
-// the tray icon would otherwise link the widget but not the resource.
-static void registerUiResources() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(ui);
-        return true;
-    }();
-    Q_UNUSED(registered)
-}
 
 namespace {
 

@@ -2,20 +2,12 @@
 
 #include "kestalactionmenu.h"
 #include "settings.h"
+#include "uiresources.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
-
-// The icons live in a static library; nothing else would pull their resource in.
-static void registerUiResources() {
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(ui);
-        return true;
-    }();
-    Q_UNUSED(registered)
-}
 
 namespace {
 
