@@ -33,6 +33,7 @@ const char* const kSpecialFunctionWhileUpdating =
     "ERROR: cannot perform special function - device updating";
 const char* const kNoSuchSpecialFunction = "ERROR: no such special function";
 const char* const kDeviceNotPresent = "ERROR: device not present";
+const char* const kInitializeWhileUpdating = "ERROR: cannot initialize - device updating";
 
 const char* const kVideoTaskId = "video";
 constexpr int kSwitchToUsb2 = 0;
@@ -159,6 +160,17 @@ extern "C" {
 TINDREL_API void initialize(void) {
     guardedVoid("initialize", [] {
         setError(kNoError);
+        {
+            // A fresh engine would lose the running flash's result and stop refusing device
+            // access during it. Only the firmware thread starts updates, so none can begin
+            // between this check and the replacement.
+            Library& lib = library();
+            std::shared_lock<std::shared_mutex> lock(lib.mutex);
+            if (lib.engine.isUpdating()) {
+                setError(kInitializeWhileUpdating);
+                return;
+            }
+        }
         std::unique_ptr<fwupdate::IUpdateController> controller;
         try {
             controller = fwupdate::createUpdateController();
@@ -232,7 +244,7 @@ TINDREL_API bool isInitialized(void) {
 }
 
 TINDREL_API const char* lastError(void) {
-    return library().lastErrorText;
+    return guarded("lastError", kNoError, [] { return library().lastErrorText.load(); });
 }
 
 TINDREL_API const DeviceInfoRecord* getDeviceInfo(void) {
@@ -281,9 +293,15 @@ TINDREL_API bool startFWUpdate(const char* image, int size) {
             setError(kCannotStartUpdate);
             return false;
         }
-        // A negative size or a null image holds no image, which verification then refuses.
-        engine.videoTask->setImageProvider(
-            std::make_unique<fwupdate::BufferImageProvider>(image, size));
+        // A negative size or a null image holds no image, which verification then refuses; so
+        // does an image too large to copy.
+        try {
+            engine.videoTask->setImageProvider(
+                std::make_unique<fwupdate::BufferImageProvider>(image, size));
+        } catch (const std::bad_alloc&) {
+            setError(kCannotStartUpdate);
+            return false;
+        }
         const fwupdate::TaskDeviceInfo device = engine.videoTask->deviceInfo(false);
         const fwupdate::ImageInfo imageInfo = engine.videoTask->imageInfo();
         if (!device.present || !imageInfo.valid) {
