@@ -28,6 +28,8 @@ QString encodeExec(const QString& command) {
         }
         quotedEscaped += c;
     }
+    // A lone '%' would start a field code, which the session expands or drops.
+    quotedEscaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
     quotedEscaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     return quotedEscaped;
 }
@@ -57,7 +59,9 @@ QString decodeExec(const QString& value) {
         const QChar c = unescaped.at(i);
         if (c == QLatin1Char('"'))
             insideQuotes = !insideQuotes;
-        if (insideQuotes && c == QLatin1Char('\\') && i + 1 < unescaped.size()) {
+        if ((insideQuotes && c == QLatin1Char('\\') && i + 1 < unescaped.size()) ||
+            (c == QLatin1Char('%') && i + 1 < unescaped.size() &&
+             unescaped.at(i + 1) == QLatin1Char('%'))) {
             command += unescaped.at(++i);
             continue;
         }
@@ -80,14 +84,20 @@ QString AutoStartEntry::command() const {
     QTextStream stream(&file);
     stream.setCodec("UTF-8");
     bool inEntryGroup = false;
+    QString exec;
     while (!stream.atEnd()) {
         const QString line = stream.readLine().trimmed();
-        if (line.startsWith(QLatin1Char('[')))
+        if (line.startsWith(QLatin1Char('['))) {
             inEntryGroup = line == kDesktopEntryGroup;
-        else if (inEntryGroup && line.startsWith(kExecKey))
-            return decodeExec(line.mid(kExecKey.size()));
+        } else if (inEntryGroup && line.startsWith(kExecKey)) {
+            exec = decodeExec(line.mid(kExecKey.size()));
+        } else if (inEntryGroup && (line == QLatin1String("Hidden=true") ||
+                                    line == QLatin1String("X-GNOME-Autostart-enabled=false"))) {
+            // The desktop will not start a hidden or disabled entry: it is as good as none.
+            return QString();
+        }
     }
-    return QString();
+    return exec;
 }
 
 bool AutoStartEntry::setCommand(const QString& command) {

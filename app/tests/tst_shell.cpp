@@ -1,4 +1,5 @@
 #include "logfile.h"
+#include "platform/autostart.h"
 #include "platform/namedevent.h"
 #include "sessionsandbox.h"
 #include "settings.h"
@@ -143,6 +144,7 @@ private slots:
     void verbsExitCodes();
     void verbsWorkWithoutDisplay();
     void autostartEntries();
+    void autostartEntryFieldCodesAndDisabledEntries();
     void secondStartActivatesFirstAndQuitEndsIt();
     void simultaneousStartsLeaveOne();
     void restartedProcessWaitsForPredecessor();
@@ -510,6 +512,31 @@ void ShellTest::autostartEntries() {
     if (QFileInfo(QFileInfo(sandbox.autostartPath()).absolutePath()).isWritable())
         QSKIP("running with privileges that ignore folder permissions");
     QCOMPARE(sandbox.run({on[0], on[1]}), 1);
+}
+
+void ShellTest::autostartEntryFieldCodesAndDisabledEntries() {
+    platform::AutoStartEntry entry(QStringLiteral("FieldCodes"));
+    const QString command = QStringLiteral("\"/opt/50% off/castwell\"");
+    QVERIFY(entry.setCommand(command));
+    QFile file(entry.filePath());
+    const auto text = [&file] {
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString written = text();
+    file.close();
+    QVERIFY(written.contains(QStringLiteral("Exec=\"/opt/50%% off/castwell\"\n")));
+    QCOMPARE(entry.command(), command);
+
+    // The desktop starts neither a hidden nor a disabled entry: both read as none.
+    for (const QString& off :
+         {QStringLiteral("Hidden=true\n"), QStringLiteral("X-GNOME-Autostart-enabled=false\n")}) {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QString(written)
+                       .replace(QStringLiteral("X-GNOME-Autostart-enabled=true\n"), off)
+                       .toUtf8());
+        file.close();
+        QVERIFY(entry.command().isEmpty());
+    }
 }
 
 void ShellTest::secondStartActivatesFirstAndQuitEndsIt() {
