@@ -1,5 +1,7 @@
 #include "logfile.h"
 
+#include "platform/privatefile.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
@@ -33,8 +35,16 @@ LogFile::LogFile() {
     const QString filePath = path();
     std::fputs(qUtf8Printable(QStringLiteral("Writing log to ") + filePath), stdout);
     std::fflush(stdout);
-    logFile().setFileName(filePath);
-    if (!logFile().open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    QString refusal;
+    const int fd = platform::openOwnFileForAppend(filePath, &refusal);
+    if (fd < 0) {
+        std::fputs(qUtf8Printable(QStringLiteral("\nCannot write the log there: ") + refusal +
+                                  QLatin1Char('\n')),
+                   stderr);
+        return;
+    }
+    if (!logFile().open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                        QFileDevice::AutoCloseHandle))
         return;
     previousHandler_ = qInstallMessageHandler(logMessageHandler);
     installed_ = true;

@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -129,6 +130,7 @@ private slots:
     void startupEnvironmentDefaultsOpenGL();
     void versionIsCutBeforeThirdDot();
     void logFileAppendsTimeStampedLines();
+    void logFileIsTheUsersAlone();
 
     void translationsAreEmbedded();
 
@@ -162,6 +164,35 @@ void ShellTest::initTestCase() {
 
 void ShellTest::init() {
     capturedMessages.clear();
+}
+
+void ShellTest::logFileIsTheUsersAlone() {
+    const QString path = LogFile::path();
+    const QString target = path + QStringLiteral(".target");
+    const auto logSomething = [] {
+        LogFile log;
+        qCritical() << "secret";
+    };
+    QFile::remove(path);
+    logSomething();
+    QCOMPARE(QFile::permissions(path) &
+                 ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+             QFile::Permissions());
+
+    // Planted links are not followed, and files of other users are left alone.
+    QFile::remove(path);
+    QVERIFY(QFile::link(target, path));
+    logSomething();
+    QVERIFY(!QFile::exists(target));
+    QFile::remove(path);
+    if (::geteuid() != 0)
+        return;
+    QFile planted(path);
+    QVERIFY(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    QCOMPARE(::chown(QFile::encodeName(path).constData(), 4242, 4242), 0);
+    logSomething();
+    QCOMPARE(QFileInfo(path).size(), 0);
 }
 
 void ShellTest::startupOptionsSetSwitches_data() {
