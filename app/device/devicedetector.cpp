@@ -69,6 +69,7 @@ void DeviceDetector::handleAddDevice(QString dev_name) {
 
 void DeviceDetector::handleRemoveDevice(QString dev_name) {
     const QString key = dev_name.toLower();
+    KestalHIDDevice::forget(key);
     const auto found = devices_.find(key);
     if (found != devices_.end()) {
         const QSharedPointer<KestalHIDDevice> device = found.value();

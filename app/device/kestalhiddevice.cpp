@@ -94,6 +94,10 @@ QSharedPointer<KestalHIDDevice> KestalHIDDevice::acquire(const QString& path) {
     return device;
 }
 
+void KestalHIDDevice::forget(const QString& path) {
+    deviceCache().remove(path.toLower());
+}
+
 void KestalHIDDevice::openDevice(QString device_path) {
     if (handle_)
         return;

@@ -22,6 +22,9 @@ public:
     // The device object for `path` (any letter case), opened; an empty path asks for the first
     // attached interface. Null when the interface cannot be opened.
     static QSharedPointer<KestalHIDDevice> acquire(const QString& path);
+    // The interface at `path` is gone: its object, however long others still hold it, is never
+    // handed out again, so a re-arrival gets a fresh one instead of a stale handle.
+    static void forget(const QString& path);
 
     QString path() const { return path_; }
     HIDDeviceState state() const { return state_; }

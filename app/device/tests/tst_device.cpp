@@ -236,6 +236,12 @@ void DeviceTest::arrivalsAndRemovalsIgnoreCase() {
     QCOMPARE(disconnected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>(), device);
     monitor->remove(QStringLiteral("/dev/hidraw2"));
     QCOMPARE(disconnected.count(), 1);
+
+    // Back on the same path while the old object is still held (as by a controller that has
+    // not yet seen the removal): a fresh object, not the stale one.
+    monitor->arrive(QStringLiteral("/dev/hidraw2"));
+    QCOMPARE(connected.count(), 2);
+    QVERIFY(connected.at(1).at(0).value<QSharedPointer<KestalHIDDevice>>() != device);
 }
 
 void DeviceTest::arrivalRetriesTenTimes() {
