@@ -78,8 +78,10 @@ struct SleepInhibitor::Holds {
 SleepInhibitor::SleepInhibitor(const QString& who, const QString& why)
     : holds_(std::make_unique<Holds>()) {
     QString error;
+    // Only idling into sleep is held off: the user's own suspend still goes through, after the
+    // session watchdog has paused the share.
     holds_->sleepLock =
-        logind::inhibit(QStringLiteral("sleep:idle"), who, why, QStringLiteral("block"), &error);
+        logind::inhibit(QStringLiteral("idle"), who, why, QStringLiteral("block"), &error);
     if (!holds_->sleepLock.isValid())
         reportOnce(sleepGapReported, QStringLiteral("Power: system sleep not inhibited: ") + error);
 
