@@ -43,8 +43,12 @@ void SingleInstance::setUp() {
             // Another process created it in between.
             foreignQuitEvent_ = NamedEvent::open(quitEventName(), &error);
             if (!foreignQuitEvent_) {
+                // Nothing answers and nothing can be set up: refusing to start would keep the
+                // user from the program for no running copy at all.
                 qCritical().noquote()
-                    << QStringLiteral("Failed to init single application: 0x") + hexCode(error);
+                    << QStringLiteral("Failed to init single application: 0x") + hexCode(error) +
+                           QStringLiteral("; running without single-instance protection");
+                unprotected_ = true;
                 return;
             }
         } else {
@@ -66,11 +70,11 @@ void SingleInstance::setUp() {
 }
 
 bool SingleInstance::isPrimary() const {
-    return quitEvent_ != nullptr;
+    return quitEvent_ != nullptr || unprotected_;
 }
 
 bool SingleInstance::notifyRunningInstance() {
-    if (quitEvent_)
+    if (isPrimary())
         return false;
     if (activationEvent_)
         activationEvent_->set();

@@ -44,6 +44,8 @@ private:
     void closeForeignEvents();
 
     std::unique_ptr<platform::NamedEvent> quitEvent_;
+    // The events could not be set up at all: this process runs as if it were the only one.
+    bool unprotected_ = false;
     std::unique_ptr<platform::NamedEvent> foreignQuitEvent_;
     std::unique_ptr<platform::NamedEvent> activationEvent_;
 };

@@ -15,9 +15,10 @@ namespace platform {
 // delivered on the thread the event lives in. Other processes of the same user session
 // open it by name and set it. The event exists while its creator holds it.
 //
-// Unix implementation: a listening stream socket in the user's runtime directory; set()
-// sends one byte over a connection. Creation is serialised by a lock file, so exactly one
-// of several racing processes creates the event.
+// Unix implementation: a listening stream socket in the user's runtime directory (or a private
+// folder of the user's when the session has none); set() sends one byte over a connection, and
+// both ends accept only peers of the same user. Creation is serialised by a lock file, so
+// exactly one of several racing processes creates the event.
 class NamedEvent : public QObject {
     Q_OBJECT
 public:
@@ -32,7 +33,8 @@ public:
     bool set();
     bool isOwner() const { return listenFd_ >= 0; }
 
-    // Where the event of this name lives; exposed for diagnostics and tests.
+    // Where the event of this name lives, empty when no private folder can be had; exposed for
+    // diagnostics and tests.
     static QString socketPath(const QString& name);
 
 signals:

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -30,33 +30,86 @@ QString fileNameFor(const QString& name) {
     return fileName;
 }
 
-bool fillAddress(const QString& path, sockaddr_un* address) {
-    const QByteArray encoded = QFile::encodeName(path);
-    if (encoded.size() >= static_cast<int>(sizeof(address->sun_path)))
-        return false;
+// Socket addresses hold about a hundred bytes; a deeper runtime folder is reached through the
+// process's descriptor of it instead.
+bool fillAddress(const QString& path, sockaddr_un* address, int* directoryFd) {
+    QByteArray encoded = QFile::encodeName(path);
+    if (encoded.size() >= static_cast<int>(sizeof(address->sun_path))) {
+        const int slash = encoded.lastIndexOf('/');
+        *directoryFd =
+            ::open(encoded.left(slash).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+        if (*directoryFd < 0)
+            return false;
+        encoded = "/proc/self/fd/" + QByteArray::number(*directoryFd) + encoded.mid(slash);
+        if (encoded.size() >= static_cast<int>(sizeof(address->sun_path)))
+            return false;
+    }
     std::memset(address, 0, sizeof(*address));
     address->sun_family = AF_UNIX;
     std::memcpy(address->sun_path, encoded.constData(), static_cast<size_t>(encoded.size()));
     return true;
 }
 
-int connectTo(const QString& path, int* error) {
+// Runs `call` on the socket address of `path`; false with errno set when it fails.
+template <typename Call> bool withAddress(const QString& path, Call call) {
     sockaddr_un address;
-    if (!fillAddress(path, &address)) {
-        *error = ENAMETOOLONG;
-        return -1;
-    }
+    int directoryFd = -1;
+    bool done = false;
+    if (!fillAddress(path, &address, &directoryFd))
+        errno = ENAMETOOLONG;
+    else
+        done = call(reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    const int savedErrno = errno;
+    if (directoryFd >= 0)
+        ::close(directoryFd);
+    errno = savedErrno;
+    return done;
+}
+
+// Only processes of this user may signal our events, and only our own events get our signals.
+bool peerIsThisUser(int fd) {
+    ucred credentials{};
+    socklen_t length = sizeof(credentials);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 &&
+           credentials.uid == ::geteuid();
+}
+
+int connectTo(const QString& path, int* error) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         *error = errno;
         return -1;
     }
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+    if (!withAddress(path, [fd](const sockaddr* address, socklen_t length) {
+            return ::connect(fd, address, length);
+        })) {
         *error = errno;
         ::close(fd);
         return -1;
     }
+    if (!peerIsThisUser(fd)) {
+        *error = EPERM;
+        ::close(fd);
+        return -1;
+    }
     return fd;
+}
+
+// The folder the events live in: the session's runtime folder, else one of this user's own in
+// the temporary folder. Never a folder another user made or may write to, where a planted
+// socket or link would catch our signals or our files. Empty when there is no such folder.
+QString eventDirectory() {
+    QString directory = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (directory.isEmpty()) {
+        directory =
+            QDir::tempPath() + QStringLiteral("/castwell-runtime-") + QString::number(::geteuid());
+        ::mkdir(QFile::encodeName(directory).constData(), 0700);
+    }
+    struct stat status {};
+    if (::lstat(QFile::encodeName(directory).constData(), &status) != 0 ||
+        !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid() || (status.st_mode & 0077) != 0)
+        return QString();
+    return directory;
 }
 
 // Holds the creation lock of one event name for the lifetime of the object.
@@ -64,7 +117,7 @@ class CreationLock {
 public:
     explicit CreationLock(const QString& socketPath)
         : fd_(::open(QFile::encodeName(socketPath + QStringLiteral(".lock")).constData(),
-                     O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+                     O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
         if (fd_ >= 0) {
             while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
             }
@@ -90,14 +143,16 @@ void setError(int* error, int value) {
 } // namespace
 
 QString NamedEvent::socketPath(const QString& name) {
-    QString directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (directory.isEmpty())
-        directory = QDir::tempPath();
-    return directory + QLatin1Char('/') + fileNameFor(name);
+    const QString directory = eventDirectory();
+    return directory.isEmpty() ? QString() : directory + QLatin1Char('/') + fileNameFor(name);
 }
 
 std::unique_ptr<NamedEvent> NamedEvent::create(const QString& name, int* error) {
     const QString path = socketPath(name);
+    if (path.isEmpty()) {
+        setError(error, EACCES);
+        return nullptr;
+    }
     CreationLock lock(path);
     if (!lock.isHeld()) {
         setError(error, errno);
@@ -112,20 +167,22 @@ std::unique_ptr<NamedEvent> NamedEvent::create(const QString& name, int* error) 
         return nullptr;
     }
 
-    // Nobody answers: whatever is left at the path belongs to a holder that is gone.
-    ::unlink(QFile::encodeName(path).constData());
-
-    sockaddr_un address;
-    if (!fillAddress(path, &address)) {
-        setError(error, ENAMETOOLONG);
+    if (connectError == ECONNREFUSED) {
+        // A socket nobody listens on: its holder is gone.
+        ::unlink(QFile::encodeName(path).constData());
+    } else if (connectError != ENOENT) {
+        // Something else is in the way (a folder, another user's socket): not ours to remove.
+        setError(error, connectError);
         return nullptr;
     }
+
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         setError(error, errno);
         return nullptr;
     }
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+    if (!withAddress(path, [fd](const sockaddr* address,
+                                socklen_t length) { return ::bind(fd, address, length); }) ||
         ::listen(fd, kListenBacklog) != 0) {
         setError(error, errno);
         ::close(fd);
@@ -143,8 +200,9 @@ std::unique_ptr<NamedEvent> NamedEvent::create(const QString& name, int* error) 
 }
 
 std::unique_ptr<NamedEvent> NamedEvent::open(const QString& name, int* error) {
-    int connectError = 0;
-    const int fd = connectTo(socketPath(name), &connectError);
+    int connectError = ENOENT;
+    const QString path = socketPath(name);
+    const int fd = path.isEmpty() ? -1 : connectTo(path, &connectError);
     if (fd < 0) {
         setError(error, connectError);
         return nullptr;
@@ -191,6 +249,10 @@ void NamedEvent::acceptConnections() {
         const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0)
             return;
+        if (!peerIsThisUser(fd)) {
+            ::close(fd);
+            continue;
+        }
         auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         connect(notifier.get(), &QSocketNotifier::activated, this,
                 [this, fd] { readConnection(fd); });

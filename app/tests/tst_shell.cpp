@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -19,7 +20,11 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -139,6 +144,8 @@ private slots:
 
     void namedEventIsExclusiveAndSignalsOwner();
     void namedEventReplacesStaleSocket();
+    void namedEventsStayPrivate();
+    void brokenSingleInstanceSetUpRunsUnprotected();
     void laterInstanceActivatesFirst();
     void restartWaitEndsWhenPredecessorLeaves();
 
@@ -410,6 +417,79 @@ void ShellTest::namedEventReplacesStaleSocket() {
     auto owner = platform::NamedEvent::create(name);
     QVERIFY(owner);
     QVERIFY(platform::NamedEvent::open(name));
+}
+
+void ShellTest::namedEventsStayPrivate() {
+    const QString name = QStringLiteral("Local\\private-test");
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const auto restoreRuntime = qScopeGuard([&runtime] { qputenv("XDG_RUNTIME_DIR", runtime); });
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+
+    // A runtime folder deeper than a socket address can name.
+    const QString deep =
+        QString::fromLocal8Bit(runtime) + QLatin1Char('/') + QString(100, QLatin1Char('d'));
+    QVERIFY(QDir().mkpath(deep) && QFile::setPermissions(deep, ownerOnly));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
+    {
+        auto owner = platform::NamedEvent::create(name);
+        QVERIFY(owner);
+        QSignalSpy activated(owner.get(), &platform::NamedEvent::activated);
+        QVERIFY(platform::NamedEvent::open(name)->set());
+        QTRY_COMPARE(activated.count(), 1);
+    }
+
+    // No session folder: a private one in the temporary folder, refused once others may write.
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString folder = QFileInfo(platform::NamedEvent::socketPath(name)).absolutePath();
+    QVERIFY(folder.startsWith(QDir::tempPath() + QLatin1Char('/')));
+    QVERIFY(platform::NamedEvent::create(name));
+    QVERIFY(QFile::setPermissions(folder, ownerOnly | QFile::WriteOther | QFile::ExeOther));
+    QVERIFY(!platform::NamedEvent::create(name));
+    QVERIFY(QFile::setPermissions(folder, ownerOnly));
+
+    // Another user's socket at our name gets no signal of ours, and is not removed.
+    if (::geteuid() != 0)
+        return;
+    int ready[2];
+    QCOMPARE(::pipe(ready), 0);
+    const QByteArray socketPath = QFile::encodeName(platform::NamedEvent::socketPath(name));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socketPath.constData(), sizeof(address.sun_path) - 1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool listening =
+            ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::setresuid(4242, 4242, 4242) == 0 && ::listen(fd, 4) == 0;
+        const char answer = listening ? 1 : 0;
+        [[maybe_unused]] const ssize_t written = ::write(ready[1], &answer, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char answer = 0;
+    QCOMPARE(::read(ready[0], &answer, 1), ssize_t{1});
+    int error = 0;
+    const bool refused =
+        !platform::NamedEvent::open(name) && !platform::NamedEvent::create(name, &error);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    QCOMPARE(answer, char{1});
+    QVERIFY(refused);
+    QCOMPARE(error, EPERM);
+    QVERIFY(QFileInfo::exists(QString::fromLocal8Bit(socketPath)));
+}
+
+void ShellTest::brokenSingleInstanceSetUpRunsUnprotected() {
+    // Something planted where the quit event's socket goes: no copy runs, so this one starts.
+    ProgramSandbox sandbox;
+    QVERIFY(QDir().mkpath(sandbox.path(QStringLiteral("runtime/")) +
+                          SingleInstance::quitEventName().mid(6)));
+    QProcess* program = sandbox.start({QStringLiteral("--log")});
+    QVERIFY(sandbox.waitForLogLine(QStringLiteral("running without single-instance protection")));
+    QVERIFY(sandbox.waitForLogLine(QStringLiteral("Application version:")));
+    QTest::qWait(200);
+    QCOMPARE(program->state(), QProcess::Running);
 }
 
 void ShellTest::laterInstanceActivatesFirst() {
