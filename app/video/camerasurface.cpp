@@ -33,11 +33,17 @@ bool CameraSurface::start(const QVideoSurfaceFormat& format) {
     qDebug() << "Video format:" << format.pixelFormat()
              << "Renderer:" << (yuyv ? "YUYV GPU" : "RGB GPU");
     framePending_ = false;
+    std::unique_ptr<VideoFrame> renderer;
     if (yuyv)
-        renderer_ = std::make_unique<YUYVFrameRenderer>();
+        renderer = std::make_unique<YUYVFrameRenderer>();
     else
-        renderer_ = std::make_unique<RgbFrameRenderer>(format.scanLineDirection() ==
-                                                       QVideoSurfaceFormat::TopToBottom);
+        renderer = std::make_unique<RgbFrameRenderer>(format.scanLineDirection() ==
+                                                      QVideoSurfaceFormat::TopToBottom);
+    // The old renderer's textures and buffers live in the widget's context: they are released
+    // only with it current (a widget never shown has none to release).
+    widget_->makeCurrent();
+    renderer_ = std::move(renderer);
+    widget_->doneCurrent();
     return QAbstractVideoSurface::start(format);
 }
 

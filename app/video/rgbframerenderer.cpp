@@ -22,9 +22,11 @@ void RgbFrameRenderer::render() {
     if (!holdsPicture(kBytesPerPixel))
         return;
     const QSize size = frame_.size();
+    setUploadRowStride(true);
     if (size == textureSize_) {
         gl_->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size.width(), size.height(), glFormat_,
                              GL_UNSIGNED_BYTE, frame_.bits());
+        setUploadRowStride(false);
         return;
     }
     textureSize_ = size;
@@ -34,4 +36,5 @@ void RgbFrameRenderer::render() {
     gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     gl_->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size.width(), size.height(), 0, glFormat_,
                       GL_UNSIGNED_BYTE, frame_.bits());
+    setUploadRowStride(false);
 }

@@ -26,9 +26,12 @@ public:
 
     void setGL(QOpenGLFunctions* gl) { gl_ = gl; }
     const QVideoFrame& frame() const { return frame_; }
-    // Whether the mapped bytes cover the whole picture at this packing, without row padding;
-    // anything else is not uploaded, as GL would read past the buffer.
-    bool holdsPicture(int bytesPerPixel) const;
+    // Whether the mapped bytes cover the whole picture at this packing, rows padded or not, in
+    // whole 4-byte texels; anything else is not uploaded, as GL would read past the buffer or
+    // shear the rows. The first such frame of a stream is logged.
+    bool holdsPicture(int bytesPerPixel);
+    // Has GL read the held frame's rows at their stride while uploading, or (false) packed again.
+    void setUploadRowStride(bool frameStride);
     // Unmaps and forgets the held frame.
     void clear();
 
@@ -37,4 +40,5 @@ protected:
     std::unique_ptr<QOpenGLTexture> texture_;
     QVideoFrame frame_;
     QSize textureSize_;
+    bool refusalLogged_ = false;
 };

@@ -58,6 +58,7 @@ void YUYVFrameRenderer::convert() {
     gl_->glViewport(0, 0, size.width(), size.height());
     gl_->glActiveTexture(GL_TEXTURE0);
     texture_->bind();
+    setUploadRowStride(true);
     if (size == textureSize_) {
         gl_->glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size.width() / 2, size.height(), GL_RGBA,
                              GL_UNSIGNED_BYTE, frame_.bits());
@@ -70,6 +71,7 @@ void YUYVFrameRenderer::convert() {
         gl_->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size.width() / 2, size.height(), 0, GL_RGBA,
                           GL_UNSIGNED_BYTE, frame_.bits());
     }
+    setUploadRowStride(false);
     program_.bind();
     quad_.attach(program_);
     gl_->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
