@@ -79,7 +79,7 @@ public:
     explicit FreeDeviceFactory(FreeDevice& device)
         : m_device(device) {}
 
-    std::unique_ptr<uvc::IUvcDevice> open(std::uint16_t, std::uint16_t) override {
+    std::unique_ptr<uvc::IUvcDevice> open(std::uint16_t, std::uint16_t, bool*) override {
         return std::make_unique<View>(m_device);
     }
     bool countVideoInputDevices(std::uint16_t, std::uint16_t, int) override { return false; }
@@ -144,7 +144,7 @@ double libraryRound(const std::vector<char>& image, std::size_t writes) {
 double baselineRound(const std::vector<char>& image, std::size_t writes) {
     FreeDevice device(writes);
     FreeDeviceFactory factory(device);
-    const std::unique_ptr<uvc::IUvcDevice> handle = factory.open(0, 0);
+    const std::unique_ptr<uvc::IUvcDevice> handle = factory.open(0, 0, nullptr);
     std::vector<std::uint8_t> block(kBlockLength, 0);
     const util::Guid unit;
     for (std::size_t offset = 0; offset < image.size(); offset += kBlockLength) {

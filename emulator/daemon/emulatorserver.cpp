@@ -60,6 +60,10 @@ EmulatorServer::~EmulatorServer() {
     if (listenFd_.valid()) {
         listenFd_.reset();
         ::unlink(socketPath_.c_str());
+        for (std::uint32_t enumeration = 0; enumeration <= device_.state().enumeration;
+             ++enumeration) {
+            ::unlink(wire::videoNodeLockPath(socketPath_, enumeration).c_str());
+        }
     }
 }
 

@@ -28,7 +28,7 @@ const Bytes kVersionRequest = {0x0B, 0, 0, 0, 0, 0, 0, 0};
 class TindrelBackendTest : public ::testing::Test {
 protected:
     std::unique_ptr<uvc::IUvcDevice> open() {
-        return factory_.open(deviceVendorId, deviceProductId);
+        return factory_.open(deviceVendorId, deviceProductId, &heldElsewhere_);
     }
 
     Bytes readVersion(uvc::IUvcDevice& device) {
@@ -40,6 +40,7 @@ protected:
 
     RunningDaemon daemon_;
     EmulatorUvcDeviceFactory factory_{daemon_.socketPath()};
+    bool heldElsewhere_ = false;
 };
 
 TEST_F(TindrelBackendTest, FactoryFindsTheAttachedDeviceOnly) {
@@ -48,7 +49,7 @@ TEST_F(TindrelBackendTest, FactoryFindsTheAttachedDeviceOnly) {
     EXPECT_EQ(device->usbIds(), std::make_pair(deviceVendorId, deviceProductId));
     EXPECT_NE(device->devicePath().find(testing::idText("vid_", "pid_")), std::string::npos);
     EXPECT_FALSE(device->friendlyName().empty());
-    EXPECT_FALSE(factory_.open(0x1234, deviceProductId));
+    EXPECT_FALSE(factory_.open(0x1234, deviceProductId, &heldElsewhere_));
 
     // One device: one video input, a video and an audio capture interface.
     EXPECT_TRUE(factory_.countVideoInputDevices(deviceVendorId, deviceProductId, 0));
@@ -67,7 +68,7 @@ TEST_F(TindrelBackendTest, FactoryFindsTheAttachedDeviceOnly) {
 
 TEST_F(TindrelBackendTest, WithoutDaemonNothingOpensAndCountingThrows) {
     EmulatorUvcDeviceFactory nowhere(daemon_.directory() + "/nobody.sock");
-    EXPECT_FALSE(nowhere.open(deviceVendorId, deviceProductId));
+    EXPECT_FALSE(nowhere.open(deviceVendorId, deviceProductId, &heldElsewhere_));
     EXPECT_THROW(nowhere.countCaptureInterfaces(deviceVendorId, deviceProductId, 2),
                  std::runtime_error);
     EXPECT_THROW(EmulatorPnpProvider(daemon_.directory() + "/nobody.sock"), std::runtime_error);
@@ -167,7 +168,7 @@ TEST_F(TindrelBackendTest, BackendsAreInstalledOnlyWhenTheVariableIsSet) {
     EXPECT_FALSE(makeEmulatorUvcDeviceFactory());
     EXPECT_FALSE(makeEmulatorPnpProvider());
     EXPECT_FALSE(installEmulatorBackends());
-    EXPECT_FALSE(uvc::uvcDeviceFactory()->open(deviceVendorId, deviceProductId))
+    EXPECT_FALSE(uvc::uvcDeviceFactory()->open(deviceVendorId, deviceProductId, &heldElsewhere_))
         << "the built-in factory finds nothing here";
 
     {
@@ -176,7 +177,7 @@ TEST_F(TindrelBackendTest, BackendsAreInstalledOnlyWhenTheVariableIsSet) {
         EXPECT_TRUE(makeEmulatorPnpProvider());
         ASSERT_TRUE(installEmulatorBackends());
     }
-    EXPECT_TRUE(uvc::uvcDeviceFactory()->open(deviceVendorId, deviceProductId));
+    EXPECT_TRUE(uvc::uvcDeviceFactory()->open(deviceVendorId, deviceProductId, &heldElsewhere_));
     EXPECT_TRUE(util::createPnpProvider());
     uvc::setUvcDeviceFactory(nullptr);
     util::setPnpProviderFactory({});

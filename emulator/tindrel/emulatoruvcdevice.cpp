@@ -3,6 +3,8 @@
 #include "emulatorclient.h"
 #include "uvc/aitextensionunit.h"
 
+#include <unistd.h>
+
 namespace quendral::emulator {
 
 namespace {
@@ -15,13 +17,18 @@ uvc::UvcResult fromTransfer(const TransferResult& result) {
 
 EmulatorUvcDevice::EmulatorUvcDevice(std::shared_ptr<EmulatorClient> client,
                                      const DeviceState& state, std::uint16_t vendorId,
-                                     std::uint16_t productId)
+                                     std::uint16_t productId, int lockFd)
     : client_(std::move(client))
     , enumeration_(state.enumeration)
     , vendorId_(vendorId)
     , productId_(productId)
     , devicePath_(state.videoPath)
-    , friendlyName_(kHidProductName) {}
+    , friendlyName_(kHidProductName)
+    , lockFd_(lockFd) {}
+
+EmulatorUvcDevice::~EmulatorUvcDevice() {
+    ::close(lockFd_);
+}
 
 std::pair<std::uint16_t, std::uint16_t> EmulatorUvcDevice::usbIds() const {
     return {vendorId_, productId_};

@@ -14,8 +14,13 @@ class EmulatorClient;
 /// ENODEV, as a real handle does.
 class EmulatorUvcDevice : public uvc::IUvcDevice {
 public:
+    /// Takes `lockFd`, the open lock that makes the device this process's, and releases it
+    /// when closed.
     EmulatorUvcDevice(std::shared_ptr<EmulatorClient> client, const DeviceState& state,
-                      std::uint16_t vendorId, std::uint16_t productId);
+                      std::uint16_t vendorId, std::uint16_t productId, int lockFd);
+    ~EmulatorUvcDevice() override;
+    EmulatorUvcDevice(const EmulatorUvcDevice&) = delete;
+    EmulatorUvcDevice& operator=(const EmulatorUvcDevice&) = delete;
 
     std::pair<std::uint16_t, std::uint16_t> usbIds() const override;
     const std::string& devicePath() const override { return devicePath_; }
@@ -32,6 +37,7 @@ private:
     std::uint16_t productId_;
     std::string devicePath_;
     std::string friendlyName_;
+    int lockFd_;
 };
 
 } // namespace quendral::emulator

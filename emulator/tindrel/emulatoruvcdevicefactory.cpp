@@ -3,8 +3,13 @@
 #include "deviceids.h"
 #include "emulatorclient.h"
 #include "emulatoruvcdevice.h"
+#include "wireprotocol.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace quendral::emulator {
 
@@ -43,18 +48,31 @@ std::optional<DeviceState> EmulatorUvcDeviceFactory::matchingDevice(std::uint16_
 }
 
 std::unique_ptr<uvc::IUvcDevice> EmulatorUvcDeviceFactory::open(std::uint16_t vendorId,
-                                                                std::uint16_t productId) {
+                                                                std::uint16_t productId,
+                                                                bool* heldElsewhere) {
     const auto state = matchingDevice(vendorId, productId, false);
     if (!state) {
+        return nullptr;
+    }
+    const int lockFd = ::open(wire::videoNodeLockPath(socketPath_, state->enumeration).c_str(),
+                              O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lockFd < 0) {
+        return nullptr;
+    }
+    if (::flock(lockFd, LOCK_EX | LOCK_NB) != 0) {
+        *heldElsewhere = errno == EWOULDBLOCK;
+        ::close(lockFd);
         return nullptr;
     }
     auto emulator = client();
     // The unit must answer, as a platform backend probes it; asking for a length does so
     // without touching the registers.
     if (!emulator || !emulator->xuLength(state->enumeration, 2).ok) {
+        ::close(lockFd);
         return nullptr;
     }
-    return std::make_unique<EmulatorUvcDevice>(std::move(emulator), *state, vendorId, productId);
+    return std::make_unique<EmulatorUvcDevice>(std::move(emulator), *state, vendorId, productId,
+                                               lockFd);
 }
 
 bool EmulatorUvcDeviceFactory::countVideoInputDevices(std::uint16_t vendorId,

@@ -18,7 +18,10 @@ class EmulatorUvcDeviceFactory : public uvc::IUvcDeviceFactory {
 public:
     explicit EmulatorUvcDeviceFactory(std::string socketPath);
 
-    std::unique_ptr<uvc::IUvcDevice> open(std::uint16_t vendorId, std::uint16_t productId) override;
+    /// The device is this process's alone while it is open, as a video node locked by the
+    /// platform backend: a lock file beside the emulator's socket stands for the node.
+    std::unique_ptr<uvc::IUvcDevice> open(std::uint16_t vendorId, std::uint16_t productId,
+                                          bool* heldElsewhere) override;
     /// Throws std::runtime_error when the emulator does not answer.
     bool countVideoInputDevices(std::uint16_t vendorId, std::uint16_t productId,
                                 int threshold) override;

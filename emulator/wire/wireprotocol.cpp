@@ -2,6 +2,10 @@
 
 namespace quendral::emulator::wire {
 
+std::string videoNodeLockPath(const std::string& socketPath, std::uint32_t enumeration) {
+    return socketPath + ".video" + std::to_string(enumeration) + ".lock";
+}
+
 namespace {
 constexpr std::uint8_t kAttachedFlag = 0x01;
 constexpr std::uint8_t kHdmiFlag = 0x02;

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quendral::emulator::wire {
@@ -61,5 +62,10 @@ FrameStatus peekFrame(const std::vector<std::uint8_t>& buffer, std::size_t& payl
 
 void writeState(MessageWriter& writer, const DeviceState& state);
 DeviceState readState(MessageReader& reader);
+
+/// The file whose lock stands for the emulated device's video node as enumerated in
+/// `enumeration`: the host backend holds it while it has the device open, as a platform backend
+/// holds the node itself; a re-enumerated device is a new node, free again.
+std::string videoNodeLockPath(const std::string& socketPath, std::uint32_t enumeration);
 
 } // namespace quendral::emulator::wire

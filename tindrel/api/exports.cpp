@@ -34,6 +34,7 @@ const char* const kSpecialFunctionWhileUpdating =
 const char* const kNoSuchSpecialFunction = "ERROR: no such special function";
 const char* const kDeviceNotPresent = "ERROR: device not present";
 const char* const kInitializeWhileUpdating = "ERROR: cannot initialize - device updating";
+const char* const kDeviceBusy = "ERROR: device busy - used by another program";
 
 const char* const kVideoTaskId = "video";
 constexpr int kSwitchToUsb2 = 0;
@@ -269,6 +270,9 @@ TINDREL_API const DeviceInfoRecord* getDeviceInfo(void) {
                            return &record;
                        }
                        const fwupdate::TaskDeviceInfo info = freshDeviceInfo(engine);
+                       if (info.heldElsewhere) {
+                           setError(kDeviceBusy);
+                       }
                        lib.deviceName = info.name;
                        record.name = lib.deviceName.c_str();
                        record.version = {info.firmwareVersion.major, info.firmwareVersion.minor,
@@ -305,7 +309,7 @@ TINDREL_API bool startFWUpdate(const char* image, int size) {
         const fwupdate::TaskDeviceInfo device = engine.videoTask->deviceInfo(false);
         const fwupdate::ImageInfo imageInfo = engine.videoTask->imageInfo();
         if (!device.present || !imageInfo.valid) {
-            setError(kCannotStartUpdate);
+            setError(device.heldElsewhere ? kDeviceBusy : kCannotStartUpdate);
             return false;
         }
         engine.controller->setTaskEnabled(kVideoTaskId, true);
@@ -397,8 +401,9 @@ TINDREL_API bool ensureCorrectUsbMode(bool hostIsWindows7) {
             setError(kNotInitialized);
             return true;
         }
-        if (!freshDeviceInfo(engine).present) {
-            setError(kDeviceNotPresent);
+        const fwupdate::TaskDeviceInfo device = freshDeviceInfo(engine);
+        if (!device.present) {
+            setError(device.heldElsewhere ? kDeviceBusy : kDeviceNotPresent);
             return true;
         }
         if (const char* refusal = specialFunctionRefusal(engine)) {

@@ -158,6 +158,8 @@ TaskDeviceInfo UpdateTask::deviceInfo(bool refresh) {
     if (openDevice()) {
         info = readDeviceInfo();
         info.multipleDevices = multipleDevices;
+    } else {
+        info.heldElsewhere = deviceHeldElsewhere();
     }
     d->deviceInfoCache = info;
     return info;
@@ -277,6 +279,10 @@ void UpdateTask::switchToUsb3() {
 bool UpdateTask::isUsb3() {
     const std::unique_lock<std::mutex> lock = d->lockForDeviceWork();
     return lock.owns_lock() && d->taskState != kRunning && openDevice() && queryUsb3();
+}
+
+bool UpdateTask::deviceHeldElsewhere() const {
+    return false;
 }
 
 bool UpdateTask::setCustomProperty(int, const PropertyValue&) {

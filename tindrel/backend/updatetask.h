@@ -51,6 +51,8 @@ protected:
     virtual bool openDevice() = 0;
     virtual TaskDeviceInfo readDeviceInfo() = 0;
     virtual void closeDevice() = 0;
+    // After a failed openDevice(): whether another process has the device.
+    virtual bool deviceHeldElsewhere() const;
     // May throw when the system cannot be asked.
     virtual bool multipleDevicesPresent() = 0;
     virtual void runUpdate() = 0;

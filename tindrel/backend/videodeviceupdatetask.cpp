@@ -96,6 +96,10 @@ void VideoDeviceUpdateTask::closeDevice() {
     m_worker->closeDevice();
 }
 
+bool VideoDeviceUpdateTask::deviceHeldElsewhere() const {
+    return m_worker->heldElsewhere();
+}
+
 bool VideoDeviceUpdateTask::multipleDevicesPresent() {
     const auto factory = uvc::uvcDeviceFactory();
     return factory->countVideoInputDevices(deviceVendorId, deviceProductId,

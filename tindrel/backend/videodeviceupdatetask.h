@@ -21,6 +21,7 @@ protected:
     bool openDevice() override;
     TaskDeviceInfo readDeviceInfo() override;
     void closeDevice() override;
+    bool deviceHeldElsewhere() const override;
     bool multipleDevicesPresent() override;
     void runUpdate() override;
     int runningProgress() const override;

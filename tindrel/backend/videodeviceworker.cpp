@@ -63,9 +63,11 @@ VideoDeviceWorker::VideoDeviceWorker(LogFunction log)
 bool VideoDeviceWorker::openDevice() {
     m_device.reset();
     const auto factory = uvc::uvcDeviceFactory();
-    m_device = factory->open(deviceVendorId, deviceProductId);
+    m_heldElsewhere = false;
+    m_device = factory->open(deviceVendorId, deviceProductId, &m_heldElsewhere);
     if (!m_device) {
-        m_device = factory->open(deviceVendorId, deviceProductId);
+        m_heldElsewhere = false;
+        m_device = factory->open(deviceVendorId, deviceProductId, &m_heldElsewhere);
     }
     return m_device != nullptr;
 }

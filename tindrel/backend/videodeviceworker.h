@@ -25,6 +25,8 @@ public:
     bool openDevice();
     void closeDevice();
     bool hasDevice() const { return m_device != nullptr; }
+    // The last open found the device in another process's hands.
+    bool heldElsewhere() const { return m_heldElsewhere; }
     const std::string& friendlyName() const;
     bool readFirmwareVersion(Version& version);
 
@@ -60,6 +62,7 @@ private:
     LogFunction m_log;
     const util::Guid& m_unit;
     std::unique_ptr<uvc::IUvcDevice> m_device;
+    bool m_heldElsewhere = false;
     std::atomic<int> m_progress{0};
     bool m_result = false;
     bool m_noResult = true;

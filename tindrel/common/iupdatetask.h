@@ -25,6 +25,8 @@ struct ImageInfo {
 struct TaskDeviceInfo {
     bool present = false;
     bool multipleDevices = false;
+    // Not present to us because another process has the device open.
+    bool heldElsewhere = false;
     std::string name;
     Version firmwareVersion;
     std::uint32_t reserved = 0;

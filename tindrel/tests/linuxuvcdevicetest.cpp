@@ -12,6 +12,8 @@
 #include <linux/usb/video.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace quendral::test {
 namespace {
@@ -154,6 +156,26 @@ TEST_F(LinuxUvcDeviceTest, AWriteLongerThanARequestCanCarryIsRefusedUnsent) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(EMSGSIZE));
     EXPECT_TRUE(m_node->requests.empty());
+}
+
+// Whoever opens a video node first has it until closing it; a second opener, even in this
+// process, learns that it is held rather than finding nothing.
+TEST(SystemUvcNodeOpenerTest, ANodeBelongsToOneHolderAtATime) {
+    char path[] = "/tmp/tindrel-node-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const auto opener = uvc::systemUvcNodeOpener();
+    bool heldElsewhere = false;
+    auto first = opener->open(path, &heldElsewhere);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(opener->open(path, &heldElsewhere));
+    EXPECT_TRUE(heldElsewhere);
+    first.reset();
+    heldElsewhere = false;
+    EXPECT_TRUE(opener->open(path, &heldElsewhere));
+    EXPECT_FALSE(heldElsewhere);
+    ::unlink(path);
 }
 
 } // namespace

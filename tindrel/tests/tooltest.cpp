@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -152,6 +153,31 @@ TEST(ToolTest, FlashInstallsTheImageAndTheDeviceComesBackWithItsVersion) {
     ASSERT_TRUE(daemon.waitForStatus("version: 2.5.7"));
     ASSERT_TRUE(daemon.waitForStatus("attached: yes"));
     EXPECT_TRUE(contains(daemon.tool({"info"}).out, "version: 2.5.7\n"));
+}
+
+// While one program flashes, no other may touch the camera chip: neither flash, nor ask, nor
+// switch its USB mode.
+TEST(ToolTest, OneFlasherAtATime) {
+    EmulatorDaemon daemon({"--time-scale", "0.6"});
+    ASSERT_TRUE(daemon.running());
+    const std::string image = daemon.makeImage("2.5.7");
+    auto first = std::async(std::launch::async, [&] {
+        return daemon.tool({"flash", image}, false, kFlashTimeout);
+    });
+    // The flasher holds the device from its first look until the end, 5 s of it before the
+    // transfer; give it time to take it.
+    std::this_thread::sleep_for(1s);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info"}, {"usb-mode"}, {"usb2"}, {"flash", image}}) {
+        const auto refused = daemon.tool(args);
+        EXPECT_EQ(refused.exitCode, 1) << args[0] << ": " << refused.out;
+        EXPECT_TRUE(contains(refused.err, "ERROR: device busy - used by another program"))
+            << args[0] << ": " << refused.err;
+    }
+    const auto flash = first.get();
+    EXPECT_EQ(flash.exitCode, 0) << flash.err;
+    EXPECT_TRUE(daemon.waitForStatus("version: 2.5.7"));
+    EXPECT_TRUE(daemon.waitForStatus("usb: 3")) << "the refused switch never reached the device";
 }
 
 struct FaultCase {

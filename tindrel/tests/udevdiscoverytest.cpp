@@ -81,7 +81,8 @@ protected:
     }
 
     std::unique_ptr<uvc::IUvcDevice> open() {
-        return m_factory.open(deviceVendorId, deviceProductId);
+        bool heldElsewhere = false;
+        return m_factory.open(deviceVendorId, deviceProductId, &heldElsewhere);
     }
 
     FakeSysfs m_sysfs;

@@ -61,8 +61,10 @@ int requireDevice(const DeviceInfoRecord*& info) {
         return kExitFailed;
     }
     if (!info->present) {
-        complain(kNoDevice);
-        return kExitNoDevice;
+        // Another program using the device is not the same as no device at all.
+        const bool busy = *lastError() != '\0';
+        complain(busy ? lastError() : kNoDevice);
+        return busy ? kExitFailed : kExitNoDevice;
     }
     return kExitOk;
 }
@@ -129,7 +131,7 @@ int showInfo() {
         return kExitFailed;
     }
     const DeviceInfoRecord* info = getDeviceInfo();
-    if (info == nullptr) {
+    if (info == nullptr || *lastError() != '\0') {
         complain(lastError());
         return kExitFailed;
     }

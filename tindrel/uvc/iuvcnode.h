@@ -23,8 +23,9 @@ class IUvcNodeOpener {
 public:
     virtual ~IUvcNodeOpener() = default;
 
-    // Opens a video node for reading and writing; null when it cannot be opened.
-    virtual std::unique_ptr<IUvcNode> open(const std::string& devnode) = 0;
+    // Opens a video node for reading and writing, for this process alone; null when it cannot
+    // be opened, with *heldElsewhere set when another process has it open.
+    virtual std::unique_ptr<IUvcNode> open(const std::string& devnode, bool* heldElsewhere) = 0;
 };
 
 // Opens the system's nodes and sends the real ioctl.

@@ -28,13 +28,14 @@ struct LinuxUvcDeviceFactory::Private {
     std::shared_ptr<IUvcNodeOpener> opener;
 
     std::unique_ptr<IUvcDevice> probe(const UsbVideoNode& node, std::uint16_t vendorId,
-                                      std::uint16_t productId) const;
+                                      std::uint16_t productId, bool* heldElsewhere) const;
 };
 
 std::unique_ptr<IUvcDevice> LinuxUvcDeviceFactory::Private::probe(const UsbVideoNode& node,
                                                                   std::uint16_t vendorId,
-                                                                  std::uint16_t productId) const {
-    auto handle = opener->open(node.devnode);
+                                                                  std::uint16_t productId,
+                                                                  bool* heldElsewhere) const {
+    auto handle = opener->open(node.devnode, heldElsewhere);
     if (!handle) {
         return nullptr;
     }
@@ -58,11 +59,12 @@ LinuxUvcDeviceFactory::LinuxUvcDeviceFactory(std::shared_ptr<IUvcNodeOpener> ope
 
 LinuxUvcDeviceFactory::~LinuxUvcDeviceFactory() = default;
 
-std::unique_ptr<IUvcDevice> LinuxUvcDeviceFactory::open(std::uint16_t vendorId,
-                                                        std::uint16_t productId) {
+std::unique_ptr<IUvcDevice>
+LinuxUvcDeviceFactory::open(std::uint16_t vendorId, std::uint16_t productId, bool* heldElsewhere) {
     try {
         for (const auto& node : findUsbVideoNodes(vendorId, productId)) {
-            if (auto device = d->probe(node, vendorId, productId)) {
+            if (auto device = d->probe(node, vendorId, productId, heldElsewhere)) {
+                *heldElsewhere = false;
                 return device;
             }
         }

@@ -19,7 +19,8 @@ public:
     // Walks the device's video nodes in node order and keeps the first that opens and answers
     // control 2 of the AIT unit; a node that does not (a metadata node, a node of another
     // video function) is skipped.
-    std::unique_ptr<IUvcDevice> open(std::uint16_t vendorId, std::uint16_t productId) override;
+    std::unique_ptr<IUvcDevice> open(std::uint16_t vendorId, std::uint16_t productId,
+                                     bool* heldElsewhere) override;
     // Video inputs are video functions (VideoControl interfaces with a node), not nodes: one
     // camera has a capture and a metadata node.
     bool countVideoInputDevices(std::uint16_t vendorId, std::uint16_t productId,

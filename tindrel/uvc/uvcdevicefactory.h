@@ -14,8 +14,10 @@ public:
     virtual ~IUvcDeviceFactory() = default;
 
     // Opens the capture interface of the device with these USB identifiers whose AIT unit
-    // answers; null when there is none. Must not throw.
-    virtual std::unique_ptr<IUvcDevice> open(std::uint16_t vendorId, std::uint16_t productId) = 0;
+    // answers; null when there is none, with *heldElsewhere set when one exists but another
+    // process has it. Must not throw.
+    virtual std::unique_ptr<IUvcDevice> open(std::uint16_t vendorId, std::uint16_t productId,
+                                             bool* heldElsewhere) = 0;
     // True when more than `threshold` video input devices with these identifiers exist.
     // May throw when the system cannot be asked.
     virtual bool countVideoInputDevices(std::uint16_t vendorId, std::uint16_t productId,

@@ -11,6 +11,9 @@
  *    firmware thread). isUsb3 and ensureCorrectUsbMode may also be called from one other
  *    thread. The error text is process-wide, so calls on two threads may overwrite each
  *    other's text.
+ *  - The device belongs to one process at a time: from the first call that opens it until the
+ *    library lets it go (resetState after a flash, deInitialize). Meanwhile other processes
+ *    find it with present 0 and "ERROR: device busy - used by another program".
  *  - Order: initialize once; then any of the queries; for a flash startFWUpdate, then poll
  *    getUpdateResult (and getUpdateProgress while it returns false), then resetState;
  *    deInitialize once at the end.
@@ -62,7 +65,8 @@ typedef struct DeviceInfoRecord {
 #pragma pack(pop)
 
 /* Creates the update engine and starts device-change monitoring. Resets the error.
-   Success shows in isInitialized(); on failure lastError() says why. */
+   Success shows in isInitialized(); on failure lastError() says why. Refused while an update
+   runs ("ERROR: cannot initialize - device updating"), keeping the running engine. */
 TINDREL_API void initialize(void);
 
 /* Tears the engine down. Resets the error. If an update runs, waits for it to end (polling

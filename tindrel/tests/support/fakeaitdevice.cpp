@@ -41,7 +41,7 @@ public:
     explicit FakeFactory(std::shared_ptr<FakeAitDevice> device)
         : m_device(std::move(device)) {}
 
-    std::unique_ptr<uvc::IUvcDevice> open(std::uint16_t, std::uint16_t) override {
+    std::unique_ptr<uvc::IUvcDevice> open(std::uint16_t, std::uint16_t, bool*) override {
         std::lock_guard<std::mutex> lock(m_device->mutex);
         return m_device->attached ? std::make_unique<FakeHandle>(m_device) : nullptr;
     }

@@ -56,7 +56,7 @@ public:
         m_nodes[devnode] = state;
         return state;
     }
-    std::unique_ptr<uvc::IUvcNode> open(const std::string& devnode) override {
+    std::unique_ptr<uvc::IUvcNode> open(const std::string& devnode, bool*) override {
         m_opened.push_back(devnode);
         const auto found = m_nodes.find(devnode);
         if (found == m_nodes.end()) {
