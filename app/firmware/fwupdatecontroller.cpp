@@ -71,6 +71,10 @@ FWUpdateController::FWUpdateController(const Timing& timing)
     connect(runner_, &FWFlashRunner::progress, this, &FWUpdateController::installProgress);
     connect(runner_, &FWFlashRunner::successed, this, &FWUpdateController::installSuccess);
     connect(runner_, &FWFlashRunner::failed, this, &FWUpdateController::installFailed);
+    // The device returns from a flash while the library still counts the update as running,
+    // and any question asked then finds it absent: ask again once the library is reset.
+    connect(runner_, &FWFlashRunner::successed, this, &FWUpdateController::handleDeviceChanged);
+    connect(runner_, &FWFlashRunner::failed, this, &FWUpdateController::handleDeviceChanged);
 
     connect(downloader_, &FWDownloader::newVersionAvailable, this,
             &FWUpdateController::onNewVersionAvailable);

@@ -221,8 +221,12 @@ bool EndToEndTest::waitForLog(const QString& line, int timeoutMs) {
             logOffset_ = at + line.size();
             return true;
         }
-        if (timer.elapsed() > timeoutMs || castwell_->state() == QProcess::NotRunning)
+        if (timer.elapsed() > timeoutMs || castwell_->state() == QProcess::NotRunning) {
+            // What the program did meanwhile is the first thing a failed step needs.
+            qWarning().noquote() << "Waited in vain for" << line << "; the log ends with:\n"
+                                 << text.mid(static_cast<int>(logOffset_)).right(4000);
             return false;
+        }
         QTest::qWait(50);
     }
 }

@@ -240,6 +240,9 @@ void FirmwareTest::autoUpdateCheckSchedule() {
 
 void FirmwareTest::autoInstallWaitsForResume() {
     const auto controller = makeController();
+    // Refreshes: at the arrival, after each flash (the device comes back with another version),
+    // and when the test changes the version.
+    QSignalSpy refreshes(controller.get(), &FWUpdateController::deviceInfoUpdated);
     controller->handleDeviceChanged();
     QTRY_COMPARE(server_->requests().size(), 1);
 
@@ -256,6 +259,7 @@ void FirmwareTest::autoInstallWaitsForResume() {
     QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
     QCOMPARE(course().first(),
              QStringLiteral("FW AutoUpdate: installing update from 1.2.34 version"));
+    QTRY_COMPARE(refreshes.count(), 2);
 
     // At 1.3.0 with newer firmware for it, found while installs are allowed: installed at once,
     // and the news of it comes after the install began.
@@ -265,13 +269,13 @@ void FirmwareTest::autoInstallWaitsForResume() {
     server_->setResponse(nextImage, {200, kImage + "next", false, true});
     server_->setResponse(nextImage + QStringLiteral(".sig"),
                          {200, sign(kImage + "next", kDevKey, true), false, true});
-    QSignalSpy refreshed(controller.get(), &FWUpdateController::deviceInfoUpdated);
     controller->handleDeviceChanged();
-    QTRY_COMPARE(refreshed.count(), 1);
+    QTRY_COMPARE(refreshes.count(), 3);
     Settings::instance()->setLastFWUpdateCheck(QDateTime());
     MessageLog::clear();
     controller->autoUpdater()->tick();
     QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
+    QTRY_COMPARE(refreshes.count(), 4);
     QCOMPARE(
         course(),
         (QStringList{
