@@ -217,7 +217,11 @@ void FWUpdateController::connectAboutBox(AboutBox* about) {
             [this, about] { about->setDeviceInfo(updater_->deviceInfo()); });
     about->setDeviceInfo(updater_->deviceInfo());
     connect(this, &FWUpdateController::updateAvailable, about, &AboutBox::showFWUpdateAvailable);
-    connect(this, &FWUpdateController::installSuccess, about, &AboutBox::hideFWUpdateAvailable);
+    // The device may be back, and newer firmware for it found, before the success arrives.
+    connect(this, &FWUpdateController::installSuccess, about, [this, about] {
+        if (!updateFound_)
+            about->hideFWUpdateAvailable();
+    });
     // An update found before the box existed (at the device's arrival) is news for it too.
     if (updateFound_)
         about->showFWUpdateAvailable();
