@@ -325,8 +325,8 @@ void PowerTest::announcesEachTransitionOnce() {
 
 void PowerTest::holdsInhibitionsWhileHeld() {
     // Idling into sleep is held off, the user's own suspend is not.
-    const QString blocker = QStringLiteral("idle|%1|Sharing Screen|block")
-                                .arg(QCoreApplication::applicationName());
+    const QString blocker =
+        QStringLiteral("idle|%1|Sharing Screen|block").arg(QCoreApplication::applicationName());
     const QString inhibition =
         QStringLiteral("%1|Sharing Screen").arg(QCoreApplication::applicationName());
     const QString block = QStringLiteral("block");
