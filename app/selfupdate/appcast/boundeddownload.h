@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <chrono>
+
+class QIODevice;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QNetworkRequest;
+class QTimer;
+
+namespace appcast {
+
+// What one request may cost: a server that sends too much, stalls or drags on ends the request
+// as a failure instead of filling the memory or the disk, or hanging the update.
+struct DownloadLimits {
+    qint64 maxBytes = 0;
+    // Longest time without a received byte.
+    std::chrono::milliseconds stallTimeout{30000};
+    // Longest time for the whole request.
+    std::chrono::milliseconds deadline{600000};
+};
+
+// One GET whose body goes to memory or, given a sink, straight into it as it arrives.
+// Redirects are followed, but never from an encrypted connection to a plain one.
+class BoundedDownload : public QObject {
+    Q_OBJECT
+public:
+    BoundedDownload(QNetworkAccessManager* manager, const QNetworkRequest& request,
+                    const DownloadLimits& limits, QIODevice* sink = nullptr,
+                    QObject* parent = nullptr);
+    ~BoundedDownload() override;
+
+    // The body, when it went to memory.
+    QByteArray body() const { return body_; }
+    qint64 bytesReceived() const { return received_; }
+
+signals:
+    void progress(qint64 received, qint64 total);
+    // Once, with the reason for a failure in words for the user.
+    void finished(bool ok, const QString& error);
+
+private:
+    void onReadyRead();
+    void onFinished();
+    void fail(const QString& reason);
+
+    QPointer<QNetworkReply> reply_;
+    QIODevice* sink_;
+    qint64 maxBytes_;
+    qint64 received_ = 0;
+    QByteArray body_;
+    QString failure_;
+};
+
+} // namespace appcast

@@ -1,0 +1,339 @@
+#include "appcastfeed.h"
+#include "appcastupdate.h"
+#include "installer.h"
+#include "messagelog.h"
+#include "sessionsandbox.h"
+#include "testhttpserver.h"
+#include "updateengine.h"
+#include "updatesettings.h"
+#include "updatewindow.h"
+#include "versioncompare.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace appcast;
+
+namespace {
+
+const char kSettingsPath[] = "Software\\Maker\\Program\\Updater";
+
+struct Judge {
+    QStringList calls;
+    int answer = 1;
+};
+Judge judge;
+
+int judgeSignature(const wchar_t* path, const char* signature) {
+    judge.calls << QString::fromWCharArray(path) + QLatin1Char('|') + QLatin1String(signature);
+    return judge.answer;
+}
+
+struct RecordingInstaller : Installer {
+    QStringList files;
+    QByteArray installed;
+    bool start(const QString& file, QString*) override {
+        files << file;
+        QFile package(file);
+        if (package.open(QIODevice::ReadOnly))
+            installed = package.readAll();
+        return true;
+    }
+};
+
+QByteArray item(const QString& version, const QString& url, qint64 length,
+                const QString& os = QString()) {
+    return QStringLiteral(R"(<item><title>Version %1</title><description>Fixes things.</description>
+<enclosure url="%2" sparkle:version="%1" sparkle:shortVersionString="v%1" length="%3"
+ sparkle:dsaSignature="c2lnbmF0dXJl" %4/></item>)")
+        .arg(version, url)
+        .arg(length)
+        .arg(os.isEmpty() ? QString() : QStringLiteral("sparkle:os=\"%1\"").arg(os))
+        .toUtf8();
+}
+
+QByteArray feed(const QByteArray& items) {
+    return R"(<?xml version="1.0"?><rss version="2.0" xmlns:sparkle="urn:appcast">
+<channel><title>Program</title>)" +
+           items + "</channel></rss>";
+}
+
+} // namespace
+
+class AppcastTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void versionOrder_data();
+    void versionOrder();
+    void feedOffersOnlyANewerReleaseForThisSystem();
+    void checksShowWhatTheyFound();
+    void skippedVersionIsNotOfferedAgain();
+    void installNeedsTheAnnouncedBytesAndTheSignature_data();
+    void installNeedsTheAnnouncedBytesAndTheSignature();
+    void automaticChecksFollowTheInterval();
+
+private:
+    QPushButton* visibleButton(const char* name) const;
+    void serveUpdate(const QByteArray& body, qint64 announcedLength,
+                     TestHttpServer::Response response = {});
+    bool offered() const { return visibleButton("installButton") != nullptr; }
+    void waitForCheck(int requestsBefore);
+
+    SessionSandbox session_;
+    std::unique_ptr<TestHttpServer> server_;
+    std::shared_ptr<RecordingInstaller> installer_;
+    int shutdowns_ = 0;
+};
+
+void AppcastTest::initTestCase() {
+    QVERIFY(session_.isValid());
+    session_.enter();
+}
+
+void AppcastTest::init() {
+    server_ = std::make_unique<TestHttpServer>();
+    QVERIFY(server_->isListening());
+    judge = Judge{};
+    installer_ = std::make_shared<RecordingInstaller>();
+    shutdowns_ = 0;
+    QFile::remove(UpdateSettings::fileFor(QString::fromLatin1(kSettingsPath)));
+
+    setAppcastUrl((server_->baseUrl() + QStringLiteral("/feed.xml")).toUtf8().constData());
+    setAppDetails(L"Maker", L"Program", L"2.1");
+    setAppBuildVersion(L"2.1.5");
+    setRegistryPath(kSettingsPath);
+    setUpdateCheckInterval(3600);
+    setSignatureValidationCallback(judgeSignature);
+    configuration().installer = installer_;
+    configuration().shutdownRequest = [this] {
+        ++shutdowns_;
+    };
+    configuration().fileLimits = {4096, std::chrono::milliseconds(300),
+                                  std::chrono::milliseconds(5000)};
+    appcast::init();
+    MessageLog::clear();
+    MessageLog::capture();
+}
+
+void AppcastTest::cleanup() {
+    MessageLog::release();
+    appcast::cleanup();
+    server_.reset();
+}
+
+QPushButton* AppcastTest::visibleButton(const char* name) const {
+    UpdateWindow* window = UpdateEngine::current()->window();
+    if (!window || !window->isVisible())
+        return nullptr;
+    for (QPushButton* button : window->findChildren<QPushButton*>(QLatin1String(name))) {
+        if (button->isVisible())
+            return button;
+    }
+    return nullptr;
+}
+
+void AppcastTest::serveUpdate(const QByteArray& body, qint64 announcedLength,
+                              TestHttpServer::Response response) {
+    response.body = body;
+    server_->setResponse(QStringLiteral("/update.deb"), response);
+    server_->setResponse(
+        QStringLiteral("/feed.xml"),
+        {200, feed(item(QStringLiteral("2.2.0"), server_->baseUrl() + QStringLiteral("/update.deb"),
+                        announcedLength))});
+}
+
+void AppcastTest::waitForCheck(int requestsBefore) {
+    QTRY_VERIFY(server_->requests().size() > requestsBefore);
+    QTRY_VERIFY(
+        !MessageLog::lines()
+             .filter(QStringLiteral("Software update:"))
+             .filter(QRegularExpression(QStringLiteral("up to date|offering|failed|skipped")))
+             .isEmpty());
+    MessageLog::clear();
+}
+
+void AppcastTest::versionOrder_data() {
+    QTest::addColumn<QString>("older");
+    QTest::addColumn<QString>("newer");
+    QTest::newRow("numbers, not text") << "1.9"
+                                       << "1.10";
+    QTest::newRow("more parts") << "1.0"
+                                << "1.0.1";
+    QTest::newRow("pre-release before release") << "1.0b1"
+                                                << "1.0";
+    QTest::newRow("pre-releases in order") << "1.0a2"
+                                           << "1.0b1";
+    QTest::newRow("pre-release number") << "1.0b2"
+                                        << "1.0b10";
+    QTest::newRow("pre-release before next part") << "1.0b1"
+                                                  << "1.0.1";
+    QTest::newRow("long numbers") << "1.99999999999999999998"
+                                  << "1.99999999999999999999";
+    QTest::newRow("leading zeros") << "1.02"
+                                   << "1.3";
+}
+
+void AppcastTest::versionOrder() {
+    QFETCH(QString, older);
+    QFETCH(QString, newer);
+    QCOMPARE(compareVersions(older, newer), -1);
+    QCOMPARE(compareVersions(newer, older), 1);
+    QCOMPARE(compareVersions(newer, newer), 0);
+}
+
+void AppcastTest::feedOffersOnlyANewerReleaseForThisSystem() {
+    const QString url = QStringLiteral("http://host/p.deb");
+    const QByteArray xml =
+        feed(item(QStringLiteral("2.1.5"), url, 1) + item(QStringLiteral("2.1.10"), url, 1) +
+             item(QStringLiteral("2.3"), url, 1, QStringLiteral("windows")) +
+             item(QStringLiteral("2.2"), url, 1, QStringLiteral("linux")) +
+             "<item><title>no enclosure</title></item>");
+    QString error;
+    const auto items = parseAppcast(xml, &error);
+    QVERIFY2(items, qPrintable(error));
+    QCOMPARE(items->size(), 4);
+    QCOMPARE(items->at(1).shortVersion, QStringLiteral("v2.1.10"));
+    QCOMPARE(items->at(1).dsaSignature, QStringLiteral("c2lnbmF0dXJl"));
+    QCOMPARE(newestUpdate(*items, QStringLiteral("2.1.5"))->version, QStringLiteral("2.2"));
+    QVERIFY(!newestUpdate(*items, QStringLiteral("2.2")));
+
+    for (const QByteArray& broken :
+         {xml.left(xml.size() - 20), QByteArray("<html><body>Not found</body></html>"),
+          QByteArray()})
+        QVERIFY(!parseAppcast(broken, &error));
+}
+
+void AppcastTest::checksShowWhatTheyFound() {
+    // Newer: even a quiet check asks the user.
+    serveUpdate("package", 7);
+    checkUpdateWithoutUi();
+    waitForCheck(0);
+    QVERIFY(offered());
+    visibleButton("laterButton")->click();
+    QVERIFY(!UpdateEngine::current()->window()->isVisible());
+
+    // The same version: silence, or "up to date" when asked.
+    server_->setResponse(
+        QStringLiteral("/feed.xml"),
+        {200, feed(item(QStringLiteral("2.1.5"), QStringLiteral("http://h/p"), 1))});
+    checkUpdateWithoutUi();
+    waitForCheck(1);
+    QVERIFY(!visibleButton("installButton") && !visibleButton("closeButton"));
+    checkUpdateWithUi();
+    waitForCheck(2);
+    QVERIFY(visibleButton("closeButton") && !offered());
+    visibleButton("closeButton")->click();
+
+    // Damaged information: an error window only when the user asked.
+    server_->setResponse(QStringLiteral("/feed.xml"), {200, "<rss><channel><item>"});
+    checkUpdateWithoutUi();
+    waitForCheck(3);
+    QVERIFY(!visibleButton("closeButton"));
+    checkUpdateWithUi();
+    waitForCheck(4);
+    QVERIFY(visibleButton("closeButton"));
+    QVERIFY(UpdateEngine::current()
+                ->window()
+                ->findChild<QLabel*>(QStringLiteral("errorText"))
+                ->isVisible());
+}
+
+void AppcastTest::skippedVersionIsNotOfferedAgain() {
+    serveUpdate("package", 7);
+    checkUpdateWithoutUi();
+    waitForCheck(0);
+    visibleButton("skipButton")->click();
+    checkUpdateWithoutUi();
+    waitForCheck(1);
+    QVERIFY(!offered());
+    // Restarting the framework keeps the choice.
+    appcast::cleanup();
+    appcast::init();
+    checkUpdateWithoutUi();
+    waitForCheck(2);
+    QVERIFY(!offered());
+}
+
+void AppcastTest::installNeedsTheAnnouncedBytesAndTheSignature_data() {
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<qint64>("announced");
+    QTest::addColumn<bool>("stall");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("signatureAsked");
+    QTest::addColumn<bool>("installed");
+    const QByteArray package(3000, 'p');
+    QTest::newRow("good") << package << qint64(3000) << false << 1 << true << true;
+    QTest::newRow("signature refused") << package << qint64(3000) << false << 0 << true << false;
+    QTest::newRow("shorter than announced")
+        << package << qint64(3001) << false << 1 << false << false;
+    QTest::newRow("longer than announced")
+        << package << qint64(2999) << false << 1 << false << false;
+    QTest::newRow("over the size cap")
+        << QByteArray(5000, 'p') << qint64(5000) << false << 1 << false << false;
+    QTest::newRow("stalled") << package << qint64(3000) << true << 1 << false << false;
+}
+
+void AppcastTest::installNeedsTheAnnouncedBytesAndTheSignature() {
+    QFETCH(QByteArray, body);
+    QFETCH(qint64, announced);
+    QFETCH(bool, stall);
+    QFETCH(int, answer);
+    QFETCH(bool, signatureAsked);
+    QFETCH(bool, installed);
+    judge.answer = answer;
+    TestHttpServer::Response response;
+    response.stall = stall;
+    serveUpdate(body, announced, response);
+    checkUpdateWithUi();
+    waitForCheck(0);
+    visibleButton("installButton")->click();
+    QTRY_VERIFY(!visibleButton("cancelButton") || !UpdateEngine::current()->window()->isVisible());
+
+    QCOMPARE(judge.calls.size(), signatureAsked ? 1 : 0);
+    QCOMPARE(shutdowns_, installed ? 1 : 0);
+    QCOMPARE(installer_->files.size(), installed ? 1 : 0);
+    if (installed) {
+        QVERIFY(judge.calls.front().startsWith(installer_->files.front() + QLatin1Char('|')));
+        QVERIFY(judge.calls.front().endsWith(QLatin1String("|c2lnbmF0dXJl")));
+        QCOMPARE(installer_->installed, body);
+        // Only the owner may read it before it is installed.
+        QCOMPARE(QFileInfo(QFileInfo(installer_->files.front()).path()).permissions() &
+                     (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+        QCOMPARE(UpdateEngine::current()
+                     ->window()
+                     ->findChild<QProgressBar*>(QStringLiteral("downloadProgress"))
+                     ->value(),
+                 1000);
+    } else {
+        QVERIFY(visibleButton("closeButton"));
+    }
+}
+
+void AppcastTest::automaticChecksFollowTheInterval() {
+    serveUpdate("package", 7);
+    UpdateSettings settings(QString::fromLatin1(kSettingsPath));
+    settings.setLastCheckTime(QDateTime::currentDateTimeUtc().addSecs(-3000));
+    setAutomaticCheckForUpdates(1);
+    QCOMPARE(getAutomaticCheckForUpdates(), 1);
+    QTest::qWait(50);
+    QVERIFY(server_->requests().isEmpty());
+
+    // Due: checked at once, and the next one is an interval away.
+    setAutomaticCheckForUpdates(0);
+    settings.setLastCheckTime(QDateTime::currentDateTimeUtc().addSecs(-3700));
+    setAutomaticCheckForUpdates(1);
+    waitForCheck(0);
+    QVERIFY(offered());
+    QVERIFY(settings.lastCheckTime().secsTo(QDateTime::currentDateTimeUtc()) < 60);
+}
+
+QTEST_MAIN(AppcastTest)
+#include "tst_appcast.moc"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+namespace appcast {
+
+// What the framework remembers between runs, kept apart from the program's own settings.
+// The settings path is written the way the registry names keys ("Software\Maker\Program\Updater")
+// and becomes a configuration file under the user's configuration folder
+// (Maker/Program/Updater.conf), the leading "Software" dropped.
+class UpdateSettings {
+public:
+    explicit UpdateSettings(const QString& settingsPath);
+    ~UpdateSettings();
+
+    static QString fileFor(const QString& settingsPath);
+
+    bool automaticChecks() const;
+    void setAutomaticChecks(bool on);
+    QDateTime lastCheckTime() const;
+    void setLastCheckTime(const QDateTime& time);
+    QString skippedVersion() const;
+    void setSkippedVersion(const QString& version);
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+} // namespace appcast

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QTextBrowser;
+
+namespace appcast {
+
+// The framework's one window; it turns to the page each step of a check or an update needs.
+// The user's answers leave it as signals.
+class UpdateWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit UpdateWindow(const QString& appName, QWidget* parent = nullptr);
+    ~UpdateWindow() override;
+
+    void showChecking();
+    void showUpToDate(const QString& version);
+    void showOffer(const QString& newVersion, const QString& currentVersion);
+    void setReleaseNotes(const QString& notes);
+    void showDownloading();
+    void setDownloadProgress(qint64 received, qint64 total);
+    void showError(const QString& message);
+
+signals:
+    void installRequested();
+    void skipRequested();
+    void laterRequested();
+    // Cancel, Close, or the window closed by the desktop.
+    void dismissed();
+
+private:
+    QWidget* makePage(QLabel* heading, QLabel* text, QWidget* extra,
+                      std::initializer_list<QPushButton*> buttons);
+    QPushButton* makeButton(const QString& text, const char* objectName);
+    void bringUp(QWidget* page);
+    void fitContents();
+
+    QString appName_;
+    QStackedWidget* pages_;
+    QLabel* checkingHeading_;
+    QLabel* upToDateText_;
+    QLabel* offerHeading_;
+    QLabel* offerText_;
+    QTextBrowser* releaseNotes_;
+    QLabel* downloadText_;
+    QProgressBar* downloadProgress_;
+    QLabel* errorText_;
+    QWidget* checkingPage_;
+    QWidget* upToDatePage_;
+    QWidget* offerPage_;
+    QWidget* downloadPage_;
+    QWidget* errorPage_;
+};
+
+} // namespace appcast
