@@ -10,6 +10,7 @@
 #include "kestalmainwindow.h"
 #include "settings.h"
 #include "trayiconmenu.h"
+#include "updater.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,6 +63,7 @@ AppController::~AppController() {
     audio_.reset();
     camera_.reset();
     aboutBox_.reset();
+    updater_.reset();
     fwController_.reset();
     activationHelper_.reset();
     hid_.reset();
@@ -69,6 +71,10 @@ AppController::~AppController() {
     detector_.reset();
     tray_.reset();
     mainWindow_.reset();
+}
+
+void AppController::setUpdateResumeDelay(std::chrono::milliseconds delay) {
+    autoUpdateTimer_->setInterval(delay);
 }
 
 void AppController::setUp(KestalApplication* app) {
@@ -82,6 +88,7 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
     connect(qApp, &QCoreApplication::aboutToQuit, camera_.get(), &CameraController::pause,
             Qt::DirectConnection);
 
+    updater_.reset(Updater::instance());
     fwController_.reset(FWUpdateController::instance());
 
     audio_.reset(AudioController::instance());
@@ -168,10 +175,12 @@ void AppController::enterState(ApplicationState state, bool force) {
     qDebug() << "Application state:" << int(state);
 
     // No update check may disturb a share; checks resume a while after it ended.
+    // A resume is only pending while automatic program checks are off.
     if (state >= Starting) {
         autoUpdateTimer_->stop();
+        updater_->pause();
         fwController_->pauseAutoUpdater();
-    } else {
+    } else if (Updater::automaticChecksDisabled()) {
         autoUpdateTimer_->start();
     }
 
@@ -348,12 +357,14 @@ void AppController::onFirmwareUpdateStart() {
 void AppController::enableAutoUpdatesIfNoFeed() {
     if (state_ >= Starting)
         return;
+    updater_->resume();
     fwController_->resumeAutoUpdater();
 }
 
 void AppController::showAboutInfo() {
     if (!aboutBox_) {
         aboutBox_ = std::make_unique<AboutBox>();
+        connect(aboutBox_.get(), &AboutBox::checkSWUpdate, updater_.get(), &Updater::checkNow);
         fwController_->connectAboutBox(aboutBox_.get());
         fwController_->checkNow();
     }

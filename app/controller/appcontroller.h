@@ -21,6 +21,7 @@ class QCamera;
 class QTimer;
 class QWidget;
 class TrayIconMenu;
+class Updater;
 
 // Turns device, camera and system events into the one application state and drives the
 // windows, the tray, the camera and the audio from it. Only one device is used at a time.
@@ -46,6 +47,8 @@ public:
     QSharedPointer<KestalHIDDevice> device() const { return hid_; }
     // Wait between a device's arrival and the camera search; a knob for tests.
     void setCameraSearchDelay(std::chrono::milliseconds delay) { cameraSearchDelay_ = delay; }
+    // Wait between the end of a share and the resumption of update checks; a knob for tests.
+    void setUpdateResumeDelay(std::chrono::milliseconds delay);
 
 signals:
     void stateChanged(ApplicationState);
@@ -79,6 +82,7 @@ private:
     std::unique_ptr<TrayIconMenu> tray_;
     std::unique_ptr<DeviceDetector> detector_;
     std::unique_ptr<AboutBox> aboutBox_;
+    std::unique_ptr<Updater> updater_;
     std::unique_ptr<QTimer> autoUpdateTimer_;
     std::unique_ptr<QTimer> hidStartTimer_;
     std::unique_ptr<FWUpdateController> fwController_;

@@ -160,6 +160,7 @@ private slots:
     void cleanupTestCase();
     void shareFollowsTheDevice();
     void firmwareUpdateFromTheAboutBox();
+    void programUpdateOffered();
 
 private:
     bool control(const QStringList& words);
@@ -421,6 +422,64 @@ void EndToEndTest::firmwareUpdateFromTheAboutBox() {
         QStringLiteral("Firmware update: Firmware download failed. Please try again later.")));
     QTest::qWait(1000);
     QVERIFY(!logText().mid(static_cast<int>(logOffset_)).contains(QStringLiteral("Installing")));
+
+    castwell_->terminate();
+    QVERIFY(castwell_->waitForFinished(10000));
+}
+
+// A later run of the program finds a newer release in its feed once the start is over, and
+// offers it with its release notes.
+void EndToEndTest::programUpdateOffered() {
+    XDisplay x;
+    if (!x.isOpen())
+        QSKIP("needs an X server (the suite runs under xvfb-run)");
+
+    TestHttpServer server;
+    const QString package = session_.path(QStringLiteral("castwell_99.0.0_amd64.deb"));
+    QFile packageFile(package);
+    QVERIFY(packageFile.open(QIODevice::WriteOnly));
+    packageFile.write(QByteArray(4096, 'd'));
+    packageFile.close();
+    QProcess sign;
+    sign.start(QStringLiteral(SIGN_UPDATE_SCRIPT),
+               {QStringLiteral(TEST_DATA_DIR "/keys/update-dev-dsa.pem"), package,
+                QStringLiteral("99.0.0"), server.baseUrl() + QStringLiteral("/castwell.deb"),
+                QStringLiteral("99.0"), server.baseUrl() + QStringLiteral("/notes.html")});
+    QVERIFY(sign.waitForFinished(kStepTimeoutMs) && sign.exitCode() == 0);
+    server.setResponse(
+        QStringLiteral("/quendral/castwell/sparkle/" PROGRAM_SHORT_VERSION "/wincast.xml"),
+        {200,
+         "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"urn:appcast\"><channel>" +
+             sign.readAllStandardOutput() + "</channel></rss>",
+         false, true});
+    server.setResponse(QStringLiteral("/notes.html"),
+                       {200,
+                        "<h3>Castwell 99.0</h3><ul><li>Sharper picture at 1080p60</li>"
+                        "<li>Quieter fan control</li></ul>",
+                        false, true});
+
+    QFile settings(session_.path(QStringLiteral("config/Quendral/Castwell.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[General]\nAutoUpdateFirmware=false\nDidRunOnce=true\n");
+    settings.close();
+    QProcessEnvironment environment = environment_;
+    environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
+    castwell_ = std::make_unique<QProcess>();
+    castwell_->setProcessEnvironment(environment);
+    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    QVERIFY(waitForLog(QStringLiteral("Software update: offering 99.0.0")));
+
+    Window window = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((window = x.findWindow(QStringLiteral("Software Update"))) != 0,
+                             kStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(server.requests().contains(QStringLiteral("/notes.html")),
+                             kStepTimeoutMs);
+    QTest::qWait(500);
+    const QDir artifacts(QStringLiteral(ARTIFACTS_DIR));
+    QVERIFY(artifacts.mkpath(QStringLiteral(".")));
+    QVERIFY(x.grab(window).save(artifacts.filePath(QStringLiteral("program-update.png"))));
+    QVERIFY(!server.requests().contains(QStringLiteral("/castwell.deb")));
 
     castwell_->terminate();
     QVERIFY(castwell_->waitForFinished(10000));

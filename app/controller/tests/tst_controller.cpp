@@ -1,3 +1,4 @@
+#include "aboutbox.h"
 #include "appcontroller.h"
 #include "cameracontroller.h"
 #include "devicedetector.h"
@@ -12,9 +13,12 @@
 #include "settings.h"
 #include "tindrel.h"
 #include "trayiconmenu.h"
+#include "updateengine.h"
+#include "updater.h"
 
 #include <QCamera>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -80,6 +84,8 @@ private slots:
     void removalsOfOthersAndDuplicatesIgnored();
     void wrongUsbModeSwitchesInsteadOfSharing();
     void firmwareUpdateTakesOverTheShare();
+    void programUpdateChecksWaitForTheShareToEnd();
+    void aboutBoxTestButtonChecksForProgramUpdates();
 
 private:
     QList<int> states() const;
@@ -101,6 +107,8 @@ void ControllerTest::initTestCase() {
     session_.enter();
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+    // Nothing listens there: program update checks fail at once.
+    qputenv("CASTWELL_UPDATE_SERVER", "http://127.0.0.1:9");
     HidApi::setCurrent(&fakeHidApi());
     FakeLibrary::install();
 
@@ -400,6 +408,37 @@ void ControllerTest::firmwareUpdateTakesOverTheShare() {
     QVERIFY(!tray_->isMenuEnabled());
     emit firmware->installSuccess();
     QVERIFY(tray_->isMenuEnabled());
+}
+
+void ControllerTest::programUpdateChecksWaitForTheShareToEnd() {
+    reachSharing();
+    controller_->setUpdateResumeDelay(std::chrono::milliseconds(30));
+    // A resume that comes due during a share does nothing.
+    QVERIFY(QMetaObject::invokeMethod(controller_.get(), "enableAutoUpdatesIfNoFeed"));
+    QVERIFY(Updater::automaticChecksDisabled());
+
+    // Paused: a resume is pending, and a share that starts again cancels it.
+    emit camera_->pausing();
+    emit camera_->paused();
+    emit camera_->resuming();
+    QCOMPARE(controller_->state(), Starting);
+    QTest::qWait(100);
+    QVERIFY(Updater::automaticChecksDisabled());
+
+    emit camera_->pausing();
+    emit camera_->paused();
+    QTRY_VERIFY(!Updater::automaticChecksDisabled());
+}
+
+void ControllerTest::aboutBoxTestButtonChecksForProgramUpdates() {
+    emit tray_->aboutRequested();
+    AboutBox* about = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        about = about ? about : qobject_cast<AboutBox*>(widget);
+    QVERIFY(about && about->isVisible());
+    about->findChild<QPushButton*>(QStringLiteral("btn_check_sw_update"))->click();
+    QTRY_VERIFY(appcast::UpdateEngine::current()->window() &&
+                appcast::UpdateEngine::current()->window()->isVisible());
 }
 
 QTEST_MAIN(ControllerTest)
