@@ -26,13 +26,17 @@ void TestHttpServer::answer(QTcpSocket* socket) {
 
     const QString path = QString::fromLatin1(request.split(' ').value(1));
     requests_ << path;
-    const Response response = responses_.value(path, {404, "not found", false, true});
+    const Response response = responses_.value(path, {404, "not found"});
     QByteArray header = "HTTP/1.0 " + QByteArray::number(response.status) + " -\r\n";
     if (response.announceLength)
         header += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+    if (!response.location.isEmpty())
+        header += "Location: " + response.location + "\r\n";
     socket->write(header + "Connection: close\r\n\r\n");
-    if (response.stall) {
+    if (response.stall || response.truncate) {
         socket->write(response.body.left(response.body.size() / 2));
+        if (response.truncate)
+            socket->disconnectFromHost();
         return;
     }
     socket->write(response.body);

@@ -15,6 +15,10 @@ public:
         bool stall = false;
         // Without it, only the closed connection ends the body.
         bool announceLength = true;
+        // Sends half of the body, then closes the connection.
+        bool truncate = false;
+        // Where a redirect points.
+        QByteArray location = {};
     };
 
     TestHttpServer();
