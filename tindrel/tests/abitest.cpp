@@ -1,11 +1,10 @@
 #include "tindrel/tindrel.h"
 
+#include "support/sharedlibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <cstdio>
-#include <cstdlib>
-#include <dlfcn.h>
 #include <set>
 #include <string>
 
@@ -23,19 +22,8 @@ TEST(AbiTest, RecordHasTheSameLayoutInC) {
 }
 
 TEST(AbiTest, LibraryExportsExactlyTheTwelveFunctions) {
-    FILE* pipe = ::popen("nm -D --defined-only '" TINDREL_LIBRARY_PATH "'", "r");
-    ASSERT_NE(pipe, nullptr);
     std::set<std::string> symbols;
-    char line[512];
-    while (std::fgets(line, sizeof line, pipe) != nullptr) {
-        char address[64];
-        char type[8];
-        char name[400];
-        if (std::sscanf(line, "%63s %7s %399s", address, type, name) == 3) {
-            symbols.insert(name);
-        }
-    }
-    ASSERT_EQ(::pclose(pipe), 0);
+    ASSERT_NO_THROW(symbols = quendral::test::exportedNames(TINDREL_LIBRARY_PATH));
     const std::set<std::string> expected{
         "deInitialize",  "ensureCorrectUsbMode", "execSpecialFunction",
         "getDeviceInfo", "getUpdateProgress",    "getUpdateResult",
@@ -45,13 +33,15 @@ TEST(AbiTest, LibraryExportsExactlyTheTwelveFunctions) {
 }
 
 // The shipped library on its own, without an emulator: it watches for device changes through
-// udev and initializes.
+// the system (udev, device notifications on Windows) and initializes.
 TEST(AbiTest, ShippedLibraryInitializesWithTheSystemsDeviceWatcher) {
-    ::unsetenv("KESTAL_EMULATOR");
-    void* library = ::dlopen(TINDREL_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(library, nullptr) << ::dlerror();
+    quendral::test::useSystemBackends();
+    std::string error;
+    void* library = quendral::test::loadLibrary(TINDREL_LIBRARY_PATH, &error);
+    ASSERT_NE(library, nullptr) << error;
 #define RESOLVE(name)                                                                              \
-    const auto name##Fn = reinterpret_cast<decltype(&::name)>(::dlsym(library, #name));            \
+    const auto name##Fn =                                                                          \
+        reinterpret_cast<decltype(&::name)>(quendral::test::librarySymbol(library, #name));        \
     ASSERT_NE(name##Fn, nullptr)
     RESOLVE(initialize);
     RESOLVE(deInitialize);

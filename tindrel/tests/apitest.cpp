@@ -6,11 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <fstream>
 #include <future>
 #include <stdexcept>
 #include <thread>
@@ -276,33 +271,6 @@ TEST_F(ApiTest, WhileUpdating) {
     }
     EXPECT_EQ(commands, (std::vector<test::Bytes>{command(0x0B), command(0x7F, 0x0B)}))
         << "the version query before the start and the closing command; nothing else";
-}
-
-// Offers a 1 GiB image with the address space capped well below what a copy needs: 0 when
-// startFWUpdate refused it with the invalid-image text.
-int startWithImageTooLargeToCopy() {
-    constexpr size_t kSize = size_t{1} << 30;
-    void* image = ::mmap(nullptr, kSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    long pages = 0;
-    std::ifstream("/proc/self/statm") >> pages;
-    const rlimit limit{static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) +
-                           (rlim_t{256} << 20),
-                       RLIM_INFINITY};
-    if (image == MAP_FAILED || ::setrlimit(RLIMIT_AS, &limit) != 0) {
-        return 2;
-    }
-    const bool refused = !startFWUpdate(static_cast<const char*>(image), int{kSize - 1});
-    return refused && lastError() == kAlreadyUpdating ? 0 : 1;
-}
-
-// An image the library cannot copy is refused like an invalid one, without an exception.
-TEST_F(ApiTest, ImageTooLargeToCopy) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "sanitizers reserve more address space than the limit leaves";
-#else
-    initializeOk();
-    EXPECT_EXIT(std::exit(startWithImageTooLargeToCopy()), ::testing::ExitedWithCode(0), "");
-#endif
 }
 
 TEST_F(ApiTest, DeInitializeWaitsForTheRun) {

@@ -1,5 +1,4 @@
 #include "common/ilogger.h"
-#include "controller/sysfspowerstatussource.h"
 #include "controller/updatecontroller.h"
 #include "deviceids.h"
 #include "support/fakeaitdevice.h"
@@ -10,8 +9,6 @@
 #include <algorithm>
 #include <cctype>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <future>
 #include <stdexcept>
 
@@ -294,25 +291,4 @@ TEST(ControllerPowerTest, LowOrUnknownBatteryBlocksOnlyOffMains) {
     controller.registerTask(task);
     EXPECT_FALSE(controller.checkReady());
     EXPECT_EQ(controller.errorCode(), 124);
-}
-
-TEST(ControllerPowerTest, SysfsSourceReadsMainsAndBattery) {
-    char pattern[] = "/tmp/tindrel-power-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::filesystem::path root = pattern;
-    const auto write = [&](const std::string& file, const std::string& value) {
-        std::filesystem::create_directories((root / file).parent_path());
-        std::ofstream(root / file) << value << "\n";
-    };
-    const fwupdate::controller::SysfsPowerStatusSource source(root.string());
-    EXPECT_TRUE(source.query()->acLineOnline) << "a machine without supplies runs on mains";
-    write("AC/type", "Mains");
-    write("AC/online", "0");
-    EXPECT_FALSE(source.query()->acLineOnline);
-    EXPECT_EQ(source.query()->batteryFlag, 255);
-    write("BAT0/type", "Battery");
-    write("BAT0/capacity", "7");
-    EXPECT_EQ(source.query()->batteryLifePercent, 7);
-    EXPECT_EQ(source.query()->batteryFlag, 0);
-    std::filesystem::remove_all(root);
 }

@@ -1,7 +1,10 @@
 // The Linux backends' contact with the system itself: a device watcher that cannot be set up,
-// and the udev rule that lets the user at the seat reach the device.
+// the udev rule that lets the user at the seat reach the device, the power supplies, and a
+// capped address space.
 
+#include "controller/sysfspowerstatussource.h"
 #include "deviceids.h"
+#include "support/fakeaitdevice.h"
 #include "tindrel/tindrel.h"
 #include "util/udevpnpprovider.h"
 
@@ -10,6 +13,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <linux/audit.h>
 #include <linux/filter.h>
@@ -17,9 +21,12 @@
 #include <regex>
 #include <set>
 #include <stdexcept>
+#include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
+#include <unistd.h>
 
 namespace quendral::test {
 namespace {
@@ -103,6 +110,59 @@ TEST(LinuxPlatformTest, TheUdevRuleGrantsTheSeatTheDevicesVideoAndHidNodes) {
         EXPECT_NE(line.find("TAG+=\"uaccess\""), std::string::npos);
     }
     EXPECT_EQ(subsystems, (std::set<std::string>{"hidraw", "video4linux"}));
+}
+
+TEST(LinuxPlatformTest, SysfsSourceReadsMainsAndBattery) {
+    char pattern[] = "/tmp/tindrel-power-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path root = pattern;
+    const auto write = [&](const std::string& file, const std::string& value) {
+        std::filesystem::create_directories((root / file).parent_path());
+        std::ofstream(root / file) << value << "\n";
+    };
+    const fwupdate::controller::SysfsPowerStatusSource source(root.string());
+    EXPECT_TRUE(source.query()->acLineOnline) << "a machine without supplies runs on mains";
+    write("AC/type", "Mains");
+    write("AC/online", "0");
+    EXPECT_FALSE(source.query()->acLineOnline);
+    EXPECT_EQ(source.query()->batteryFlag, 255);
+    write("BAT0/type", "Battery");
+    write("BAT0/capacity", "7");
+    EXPECT_EQ(source.query()->batteryLifePercent, 7);
+    EXPECT_EQ(source.query()->batteryFlag, 0);
+    std::filesystem::remove_all(root);
+}
+
+const char* const kAlreadyUpdating = "ERROR: cannot start device update - device already updating";
+
+// Offers a 1 GiB image with the address space capped well below what a copy needs: 0 when
+// startFWUpdate refused it with the invalid-image text.
+int startWithImageTooLargeToCopy() {
+    constexpr size_t kSize = size_t{1} << 30;
+    void* image = ::mmap(nullptr, kSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlimit limit{static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) +
+                           (rlim_t{256} << 20),
+                       RLIM_INFINITY};
+    if (image == MAP_FAILED || ::setrlimit(RLIMIT_AS, &limit) != 0) {
+        return 2;
+    }
+    const bool refused = !startFWUpdate(static_cast<const char*>(image), int{kSize - 1});
+    return refused && lastError() == std::string(kAlreadyUpdating) ? 0 : 1;
+}
+
+// An image the library cannot copy is refused like an invalid one, without an exception.
+TEST(LinuxPlatformTest, ImageTooLargeToCopy) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "sanitizers reserve more address space than the limit leaves";
+#else
+    FakeEnvironment environment;
+    initialize();
+    ASSERT_TRUE(isInitialized()) << lastError();
+    EXPECT_EXIT(std::exit(startWithImageTooLargeToCopy()), ::testing::ExitedWithCode(0), "");
+    deInitialize();
+#endif
 }
 
 } // namespace

@@ -1,11 +1,10 @@
 #include "util/udevpnpprovider.h"
 
+#include "util/pnplistenerlist.h"
 #include "util/udevsupport.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 #include <poll.h>
 #include <pthread.h>
 #include <stdexcept>
@@ -13,7 +12,6 @@
 #include <thread>
 #include <unistd.h>
 #include <unordered_map>
-#include <vector>
 
 namespace quendral::util {
 
@@ -45,15 +43,10 @@ private:
     int m_fd;
 };
 
-enum class Change { Arrived, Removed };
-
 } // namespace
 
 struct UdevPnpProvider::Private {
-    // Held while listeners are called, so that a removal from another thread waits for a call
-    // in progress; recursive, so that a listener may change the list from inside its call.
-    std::recursive_mutex mutex;
-    std::vector<IPnpListener*> listeners;
+    PnpListenerList listeners;
 
     UdevPtr context;
     UdevMonitorPtr monitor;
@@ -65,7 +58,6 @@ struct UdevPnpProvider::Private {
 
     void run();
     void handle(udev_device* device);
-    void deliver(Change change, const std::string& path);
 };
 
 void UdevPnpProvider::Private::run() {
@@ -123,23 +115,8 @@ void UdevPnpProvider::Private::handle(udev_device* device) {
     } else if (const auto ids = usbIdsFromProperties(device)) {
         path = usbDevicePath(devnode, *ids);
     }
-    deliver(arrived ? Change::Arrived : Change::Removed, path);
-}
-
-void UdevPnpProvider::Private::deliver(Change change, const std::string& path) {
-    std::lock_guard<std::recursive_mutex> lock(mutex);
-    const auto registered = listeners;
-    for (IPnpListener* listener : registered) {
-        // One that an earlier listener removed in the meantime is not called.
-        if (std::find(listeners.begin(), listeners.end(), listener) == listeners.end()) {
-            continue;
-        }
-        if (change == Change::Arrived) {
-            listener->deviceArrived(path);
-        } else {
-            listener->deviceRemoved(path);
-        }
-    }
+    listeners.deliver(arrived ? PnpListenerList::Change::Arrived : PnpListenerList::Change::Removed,
+                      path);
 }
 
 UdevPnpProvider::UdevPnpProvider()
@@ -166,19 +143,12 @@ UdevPnpProvider::~UdevPnpProvider() {
 }
 
 bool UdevPnpProvider::addListener(IPnpListener* listener) {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
-    d->listeners.push_back(listener);
+    d->listeners.add(listener);
     return true;
 }
 
 bool UdevPnpProvider::removeListener(IPnpListener* listener) {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
-    const auto found = std::find(d->listeners.begin(), d->listeners.end(), listener);
-    if (found == d->listeners.end()) {
-        return false;
-    }
-    d->listeners.erase(found);
-    return true;
+    return d->listeners.remove(listener);
 }
 
 } // namespace quendral::util

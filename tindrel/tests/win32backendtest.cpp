@@ -1,0 +1,327 @@
+// The Windows backends over a scripted driver and device directory (topology, the size question
+// and its retries, errors, which device the factory takes and counts), and against the system
+// itself under wine (no sharing, no device of ours, device notifications, power status).
+
+#include "common/win32text.h"
+#include "common/winexception.h"
+#include "controller/win32powerstatussource.h"
+#include "support/fakeclock.h"
+#include "util/win32pnpprovider.h"
+#include "uvc/aitextensionunit.h"
+#include "uvc/win32uvcdevice.h"
+#include "uvc/win32uvcdevicefactory.h"
+
+#include <gtest/gtest.h>
+
+#include <dbt.h>
+#include <winioctl.h>
+
+#include <ks.h>
+#include <ksmedia.h>
+
+#include <cstring>
+#include <deque>
+#include <set>
+#include <tuple>
+
+namespace quendral::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+const std::string kOurs = R"(\\?\USB#VID_3B7A&PID_086C&MI_00#6&1a2b&0&0000#{6994ad05}\global)";
+
+// A camera's filter as its driver answers property requests: a camera terminal, an unrelated
+// vendor node and the AIT unit on node 2. As the driver does, it answers a get without buffer
+// with ERROR_MORE_DATA and the size needed, refuses another unit with ERROR_SET_NOT_FOUND,
+// another control with ERROR_NOT_FOUND, and a buffer of another length with
+// ERROR_INSUFFICIENT_BUFFER.
+struct FakeFilter final : uvc::IKsFilter {
+    std::vector<GUID> nodes{{STATIC_KSNODETYPE_VIDEO_CAMERA_TERMINAL},
+                            {STATIC_KSNODETYPE_DEV_SPECIFIC},
+                            {STATIC_KSNODETYPE_DEV_SPECIFIC}};
+    std::map<ULONG, Bytes> controls{{1, Bytes(8)}, {2, {0, 0, 0, 1, 0, 2, 0, 3}}, {3, Bytes(32)}};
+    std::deque<std::pair<DWORD, DWORD>> sizeScript; // {error, size} before the true size
+    DWORD topologyError = 0;
+    std::vector<std::pair<KSP_NODE, DWORD>> sent; // each request with its buffer's size
+
+    DWORD ioControl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                    DWORD* returned) override {
+        KSP_NODE request{};
+        std::memcpy(&request, in, std::min<std::size_t>(inSize, sizeof request));
+        const ULONG flags = request.Property.Flags;
+        sent.emplace_back(request, outSize);
+        if (code != IOCTL_KS_PROPERTY) {
+            return ERROR_INVALID_FUNCTION;
+        }
+        if ((flags & KSPROPERTY_TYPE_TOPOLOGY) == 0) {
+            Bytes list(sizeof(KSMULTIPLE_ITEM) + nodes.size() * sizeof(GUID));
+            const KSMULTIPLE_ITEM header{static_cast<ULONG>(list.size()),
+                                         static_cast<ULONG>(nodes.size())};
+            std::memcpy(list.data(), &header, sizeof header);
+            std::memcpy(list.data() + sizeof header, nodes.data(), nodes.size() * sizeof(GUID));
+            return topologyError ? topologyError : answer(list, out, outSize, returned);
+        }
+        GUID unit;
+        std::memcpy(&unit, &uvc::aitExtensionUnit(), sizeof unit);
+        if (request.NodeId != 2 || !IsEqualGUID(request.Property.Set, unit)) {
+            return ERROR_SET_NOT_FOUND;
+        }
+        const auto control = controls.find(request.Property.Id);
+        if (flags & KSPROPERTY_TYPE_SETSUPPORT) {
+            return ERROR_SUCCESS;
+        } else if (control == controls.end()) {
+            return ERROR_NOT_FOUND;
+        } else if (flags & KSPROPERTY_TYPE_SET) {
+            if (outSize != control->second.size()) {
+                return ERROR_INSUFFICIENT_BUFFER;
+            }
+            const auto* bytes = static_cast<std::uint8_t*>(out);
+            control->second.assign(bytes, bytes + outSize);
+            return ERROR_SUCCESS;
+        } else if (outSize == 0 && !sizeScript.empty()) {
+            const auto [error, size] = sizeScript.front();
+            sizeScript.pop_front();
+            *returned = size;
+            return error;
+        }
+        return answer(control->second, out, outSize, returned);
+    }
+
+    static DWORD answer(const Bytes& value, void* out, DWORD outSize, DWORD* returned) {
+        *returned = static_cast<DWORD>(value.size());
+        if (outSize != value.size()) {
+            return outSize == 0 ? ERROR_MORE_DATA : ERROR_INSUFFICIENT_BUFFER;
+        }
+        std::memcpy(out, value.data(), value.size());
+        return ERROR_SUCCESS;
+    }
+};
+
+class Win32UvcDeviceTest : public ::testing::Test {
+protected:
+    Win32UvcDeviceTest() {
+        util::setClock(m_clock);
+        auto filter = std::make_unique<FakeFilter>();
+        m_filter = filter.get();
+        auto units = uvc::findExtensionUnitNodes(*filter, {uvc::aitExtensionUnit()});
+        m_device = std::make_unique<uvc::Win32UvcDevice>(
+            std::move(filter), uvc::Win32UvcDevice::Identity{0x3b7a, 0x086c, kOurs, "Kestal"},
+            std::move(units));
+    }
+    ~Win32UvcDeviceTest() override { util::setClock(nullptr); }
+
+    std::shared_ptr<FakeClock> m_clock = std::make_shared<FakeClock>();
+    FakeFilter* m_filter;
+    std::unique_ptr<uvc::Win32UvcDevice> m_device;
+};
+
+TEST_F(Win32UvcDeviceTest, ReadsAskTheSizeThenTheValueAtTheVendorNodeWithTheUnit) {
+    m_filter->sent.clear();
+    Bytes data;
+    ASSERT_TRUE(m_device->readXu(uvc::aitExtensionUnit(), 2, data).ok);
+    EXPECT_EQ(data, (Bytes{0, 0, 0, 1, 0, 2, 0, 3}));
+    ASSERT_EQ(m_filter->sent.size(), 2u) << "the size, then the value";
+    for (const auto& [request, size] : m_filter->sent) {
+        EXPECT_EQ(request.Property.Flags, ULONG{KSPROPERTY_TYPE_GET | KSPROPERTY_TYPE_TOPOLOGY});
+        EXPECT_EQ(request.NodeId, 2u);
+        EXPECT_EQ(request.Property.Id, 2u);
+    }
+    EXPECT_EQ(m_filter->sent[1].second, 8u);
+
+    FakeFilter unreadable;
+    unreadable.topologyError = ERROR_GEN_FAILURE;
+    EXPECT_THROW(uvc::findExtensionUnitNodes(unreadable, {uvc::aitExtensionUnit()}),
+                 util::WinException);
+}
+
+// The size question is retried as on Linux: every 500 ms, five times in all, at once given up
+// for errors that no retry can change.
+TEST_F(Win32UvcDeviceTest, TheSizeQuestionAndItsRetries) {
+    using Script = std::deque<std::pair<DWORD, DWORD>>;
+    // The driver's answers, the control asked, the outcome, the bytes read, questions, pauses.
+    const std::vector<std::tuple<Script, std::uint8_t, DWORD, std::size_t, long, long>> cases{
+        {{{ERROR_INSUFFICIENT_BUFFER, 8}}, 2, ERROR_SUCCESS, 8, 1, 0},
+        {{{0, 0}, {ERROR_GEN_FAILURE, 0}, {ERROR_MORE_DATA, 8}}, 2, ERROR_SUCCESS, 8, 3, 2},
+        {Script(5, {ERROR_MORE_DATA, 0}), 2, ERROR_SUCCESS, 0, 5, 5},
+        {Script(5, {ERROR_GEN_FAILURE, 0}), 2, ERROR_GEN_FAILURE, 1, 5, 5},
+        {{{ERROR_INVALID_FUNCTION, 0}}, 2, ERROR_INVALID_FUNCTION, 1, 1, 0},
+        {{{ERROR_DEVICE_NOT_CONNECTED, 0}}, 2, ERROR_DEVICE_NOT_CONNECTED, 1, 1, 0},
+        {{}, 9, ERROR_NOT_FOUND, 1, 1, 0}, // a control the unit does not have
+    };
+    for (const auto& [script, selector, code, bytes, questions, sleeps] : cases) {
+        SCOPED_TRACE(::testing::Message() << "error " << code << ", " << questions);
+        m_filter->sent.clear();
+        m_filter->sizeScript = script;
+        const auto sleptBefore = m_clock->countSleeps(500);
+        Bytes data{7}; // a failure leaves it alone
+        const auto result = m_device->readXu(uvc::aitExtensionUnit(), selector, data);
+        EXPECT_EQ(result.ok, code == ERROR_SUCCESS);
+        EXPECT_EQ(result.errorCode, code);
+        EXPECT_EQ(data.size(), bytes);
+        EXPECT_EQ(std::count_if(m_filter->sent.begin(), m_filter->sent.end(),
+                                [](const auto& sent) { return sent.second == 0; }),
+                  questions);
+        EXPECT_EQ(m_clock->countSleeps(500) - sleptBefore, sleeps);
+    }
+}
+
+TEST_F(Win32UvcDeviceTest, WritesSendExactlyTheBytesAndCarryTheDriversErrors) {
+    m_filter->sent.clear();
+    Bytes block(32, 0x41);
+    block.back() = 7;
+    ASSERT_TRUE(m_device->writeXu(uvc::aitExtensionUnit(), 3, block).ok);
+    ASSERT_EQ(m_filter->sent.size(), 1u);
+    EXPECT_EQ(m_filter->sent[0].first.Property.Flags,
+              ULONG{KSPROPERTY_TYPE_SET | KSPROPERTY_TYPE_TOPOLOGY});
+    EXPECT_EQ(m_filter->controls[3], block);
+    EXPECT_EQ(m_device->writeXu(uvc::aitExtensionUnit(), 1, Bytes(7)).errorCode,
+              DWORD{ERROR_INSUFFICIENT_BUFFER});
+    m_filter->sent.clear();
+    Bytes data;
+    const auto otherUnit = util::parseGuid("a29e7641-de04-47e3-8b2b-f4341aff003b");
+    const auto read = m_device->readXu(otherUnit, 2, data);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.errorCode, 0u) << "a unit that is not on the device";
+    EXPECT_TRUE(m_filter->sent.empty());
+}
+
+struct FakeSystem final : uvc::IDeviceDirectory, uvc::IKsFilterOpener {
+    std::vector<uvc::DeviceInterface> video;
+    std::vector<std::string> captures;
+    std::vector<std::string> inputs;
+    std::map<std::string, FakeFilter> filters;
+    std::set<std::string> held;
+    std::vector<std::string> opened;
+
+    std::vector<uvc::DeviceInterface> videoCaptureInterfaces() override { return video; }
+    std::vector<std::string> captureInterfacePaths() override { return captures; }
+    std::vector<std::string> videoInputDevicePaths() override { return inputs; }
+    std::unique_ptr<uvc::IKsFilter> open(const std::string& path, bool* heldElsewhere) override {
+        opened.push_back(path);
+        *heldElsewhere = held.count(path) != 0;
+        return *heldElsewhere ? nullptr : std::make_unique<FakeFilter>(filters[path]);
+    }
+};
+
+// Another device, ours held by another program, ours without the unit, ours with a unit that
+// does not answer, and the one that works.
+TEST(Win32UvcDeviceFactoryTest, TakesTheFirstInterfaceThatOpensAndAnswersAndCountsOursOnly) {
+    auto system = std::make_shared<FakeSystem>();
+    const std::vector<std::string> paths{R"(\\?\usb#vid_046d&pid_0825&mi_00#a)",
+                                         R"(\\?\usb#vid_3b7a&pid_086c&mi_00#held)",
+                                         R"(\\?\usb#vid_3b7a&pid_086c&mi_00#no-unit)",
+                                         R"(\\?\usb#vid_3b7a&pid_086c&mi_00#silent)", kOurs};
+    for (const auto& path : paths) {
+        system->video.push_back({path, "Kestal " + path.substr(path.size() - 2)});
+    }
+    system->held.insert(paths[1]);
+    system->filters[paths[2]].nodes.resize(1);
+    system->filters[paths[3]].controls.erase(2);
+    uvc::Win32UvcDeviceFactory factory(system, system);
+    bool heldElsewhere = true;
+    const auto camera = factory.open(0x3b7a, 0x086c, &heldElsewhere);
+    ASSERT_TRUE(camera);
+    EXPECT_FALSE(heldElsewhere);
+    EXPECT_EQ(camera->devicePath(), kOurs);
+    EXPECT_EQ(camera->friendlyName(), "Kestal al");
+    EXPECT_EQ(system->opened, std::vector<std::string>(paths.begin() + 1, paths.end()));
+    system->video.resize(2);
+    EXPECT_FALSE(factory.open(0x3b7a, 0x086c, &heldElsewhere));
+    EXPECT_TRUE(heldElsewhere) << "ours exists, but another program has it";
+
+    system->inputs = {kOurs, paths[0]};
+    system->captures = {kOurs, R"(\\?\usb#vid_3b7a&pid_086c&mi_02#audio)", "Software source"};
+    EXPECT_TRUE(factory.countVideoInputDevices(0x3b7a, 0x086c, 0));
+    EXPECT_FALSE(factory.countVideoInputDevices(0x3b7a, 0x086c, 1));
+    EXPECT_TRUE(factory.countCaptureInterfaces(0x3b7a, 0x086c, 1));
+    EXPECT_FALSE(factory.countCaptureInterfaces(0x3b7a, 0x086c, 2));
+}
+
+// Whoever opens an interface first has it until closing it; a second opener, even in this
+// process, learns that it is held rather than finding nothing.
+TEST(Win32PlatformTest, AnInterfaceBelongsToOneHolderAtATime) {
+    wchar_t directory[MAX_PATH];
+    wchar_t path[MAX_PATH];
+    ASSERT_TRUE(GetTempPathW(MAX_PATH, directory) && GetTempFileNameW(directory, L"td", 0, path));
+    const auto opener = uvc::systemKsFilterOpener();
+    bool heldElsewhere = false;
+    auto first = opener->open(util::toUtf8(path), &heldElsewhere);
+    ASSERT_TRUE(first);
+    DWORD returned = 0;
+    EXPECT_NE(first->ioControl(0x2f0003, nullptr, 0, nullptr, 0, &returned), 0u)
+        << "a file is no kernel-streaming filter";
+    EXPECT_FALSE(opener->open(util::toUtf8(path), &heldElsewhere));
+    EXPECT_TRUE(heldElsewhere);
+    first.reset();
+    EXPECT_TRUE(opener->open(util::toUtf8(path), &heldElsewhere));
+    DeleteFileW(path);
+}
+
+// SetupAPI and DirectShow asked for real: wine has no capture device of ours.
+TEST(Win32PlatformTest, ASystemWithoutOurDeviceHasNoneToOpenOrCount) {
+    uvc::Win32UvcDeviceFactory factory;
+    bool heldElsewhere = true;
+    EXPECT_FALSE(factory.open(0x3b7a, 0x086c, &heldElsewhere));
+    EXPECT_FALSE(factory.countVideoInputDevices(0x3b7a, 0x086c, 0));
+    EXPECT_FALSE(factory.countCaptureInterfaces(0x3b7a, 0x086c, 0));
+}
+
+struct Recorder final : util::IPnpListener {
+    std::vector<std::pair<char, std::string>> events;
+    void deviceArrived(const std::string& path) override { events.emplace_back('+', path); }
+    void deviceRemoved(const std::string& path) override { events.emplace_back('-', path); }
+};
+
+// Windows delivers device notifications as WM_DEVICECHANGE to the window; the test sends them
+// as Windows would, and each is handled before SendMessage returns.
+TEST(Win32PlatformTest, DeviceInterfaceNotificationsReachTheListeners) {
+    Recorder recorder;
+    {
+        util::Win32PnpProvider provider;
+        provider.addListener(&recorder);
+        const HWND window =
+            FindWindowExW(HWND_MESSAGE, nullptr, util::Win32PnpProvider::windowClass(), nullptr);
+        ASSERT_NE(window, nullptr);
+        const std::wstring name = L"\\\\?\\usb#vid_3b7a&pid_086c&mi_00#7&\u00e9#{65e8773d}\\global";
+        std::vector<BYTE> message(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) +
+                                  name.size() * sizeof(wchar_t));
+        auto* entry = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(message.data());
+        entry->dbcc_size = static_cast<DWORD>(message.size());
+        entry->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        std::memcpy(entry->dbcc_name, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+        DEV_BROADCAST_HDR volume{sizeof(DEV_BROADCAST_HDR), DBT_DEVTYP_VOLUME, 0};
+        const auto send = [&](WPARAM event, void* data) {
+            SendMessageW(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(data));
+        };
+        send(DBT_DEVICEARRIVAL, entry);
+        send(DBT_DEVICEARRIVAL, &volume);
+        send(DBT_DEVNODES_CHANGED, nullptr);
+        send(DBT_DEVICEQUERYREMOVE, entry);
+        send(DBT_DEVICEREMOVECOMPLETE, entry);
+    }
+    const std::string path = "\\\\?\\usb#vid_3b7a&pid_086c&mi_00#7&\xc3\xa9#{65e8773d}\\global";
+    EXPECT_EQ(recorder.events,
+              (std::vector<std::pair<char, std::string>>{{'+', path}, {'-', path}}));
+    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, util::Win32PnpProvider::windowClass(), nullptr),
+              nullptr)
+        << "the window goes with its provider";
+}
+
+TEST(Win32PlatformTest, PowerStatusReadsTheSystemsFields) {
+    // AC line (0 off, 1 on, 255 unknown), battery flag, charge (255 unknown).
+    using Byte = std::uint8_t;
+    const std::vector<std::tuple<Byte, Byte, Byte, bool, int>> cases{{1, 128, 255, true, 0},
+                                                                     {0, 1, 80, false, 80},
+                                                                     {0, 255, 255, false, 0},
+                                                                     {255, 8, 40, true, 40}};
+    for (const auto& [line, flag, charge, online, percent] : cases) {
+        const auto status = fwupdate::controller::powerStatusFrom(line, flag, charge);
+        EXPECT_EQ(status.acLineOnline, online) << int{line};
+        EXPECT_EQ(status.batteryLifePercent, percent) << int{charge};
+        EXPECT_EQ(status.batteryFlag, flag);
+    }
+    EXPECT_TRUE(fwupdate::controller::Win32PowerStatusSource().query());
+}
+
+} // namespace
+} // namespace quendral::test

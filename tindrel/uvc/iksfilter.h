@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace quendral::uvc {
+
+// An open kernel-streaming filter of a capture interface, reached only through device I/O
+// controls. Everything the library sends to a camera on Windows passes this one call, so that
+// tests can stand in for the driver.
+class IKsFilter {
+public:
+    virtual ~IKsFilter() = default;
+
+    // One DeviceIoControl. Returns ERROR_SUCCESS when the driver carried it out, else the error
+    // it refused it with; *returned is the byte count the driver reported either way (for a
+    // buffer too short for a property: the size it needs).
+    virtual DWORD ioControl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                            DWORD* returned) = 0;
+};
+
+class IKsFilterOpener {
+public:
+    virtual ~IKsFilterOpener() = default;
+
+    // Opens a device interface (UTF-8 path) for reading and writing, for this process alone;
+    // null when it cannot be opened, with *heldElsewhere set when another program has it open.
+    virtual std::unique_ptr<IKsFilter> open(const std::string& path, bool* heldElsewhere) = 0;
+};
+
+// Opens the system's device interfaces and sends the real I/O controls.
+std::shared_ptr<IKsFilterOpener> systemKsFilterOpener();
+
+} // namespace quendral::uvc
