@@ -30,9 +30,9 @@ const HidApi fuzzedHid = {
     [](const char*) -> hid_device* { return input->ConsumeBool() ? handle() : nullptr; },
     [](hid_device*, wchar_t* text, size_t maxLength) {
         // A backend may fill the whole buffer without a terminator.
-        const std::string name = input->ConsumeRandomLengthString(2 * maxLength);
-        const size_t count = std::min(name.size(), maxLength);
-        for (size_t i = 0; i < count; ++i)
+        const std::string name = input->ConsumeBool() ? std::string(maxLength, 'n')
+                                                      : input->ConsumeRandomLengthString(maxLength);
+        for (size_t i = 0; i < name.size(); ++i)
             text[i] = static_cast<wchar_t>(static_cast<unsigned char>(name[i]));
         return input->ConsumeBool() ? 0 : -1;
     },
@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             KestalHIDDevice::acquire(QString::fromLatin1(devicePath));
         if (device) {
             device->startTimerIfStopped();
-            while (provider.remaining_bytes() > 0)
+            // A device that is lost stops polling: the rest of the input may stay unread.
+            for (int poll = 0; poll < 64 && provider.remaining_bytes() > 0; ++poll)
                 QCoreApplication::processEvents();
         }
         KestalHIDDevice::forget(QString::fromLatin1(devicePath));

@@ -8,6 +8,8 @@
 #include <QTimerEvent>
 #include <QWeakPointer>
 
+#include <cwchar>
+
 namespace {
 
 constexpr int kProductStringLength = 255;
@@ -115,8 +117,12 @@ void KestalHIDDevice::openDevice(QString device_path) {
     if (!handle_)
         return;
     wchar_t product[kProductStringLength] = {};
-    if (hid.getProductString(handle_, product, kProductStringLength) == 0)
-        qDebug() << "HID: found device:" << QString::fromWCharArray(product).toUtf8().constData();
+    // A backend that fills the whole buffer leaves no terminator to stop at.
+    if (hid.getProductString(handle_, product, kProductStringLength) == 0) {
+        const auto length = static_cast<int>(wcsnlen(product, kProductStringLength));
+        qDebug() << "HID: found device:"
+                 << QString::fromWCharArray(product, length).toUtf8().constData();
+    }
 }
 
 void KestalHIDDevice::startTimerIfStopped() {

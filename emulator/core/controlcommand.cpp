@@ -164,22 +164,22 @@ std::optional<ControlCommand> ControlCommand::parse(const Words& words, std::str
     const auto argc = words.size();
     const std::string verb = argc > 0 ? words[0] : "";
 
-    auto onOffCommand = [&](Kind kind) -> bool {
-        const auto on = argc == 2 ? parseOnOff(words[1]) : std::nullopt;
-        if (!on) {
+    auto onOffCommand = [&](Kind wanted) -> bool {
+        const auto state = argc == 2 ? parseOnOff(words[1]) : std::nullopt;
+        if (!state) {
             message = verb + " needs 'on' or 'off'";
             return false;
         }
-        command.kind = kind;
-        command.on = *on;
+        command.kind = wanted;
+        command.on = *state;
         return true;
     };
-    auto bare = [&](Kind kind) -> bool {
+    auto bare = [&](Kind wanted) -> bool {
         if (argc != 1) {
             message = verb + " takes no arguments";
             return false;
         }
-        command.kind = kind;
+        command.kind = wanted;
         return true;
     };
 
