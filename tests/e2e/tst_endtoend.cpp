@@ -1,16 +1,12 @@
 // The real program against the emulated device, on the X server of the test run: plug, HDMI,
-// another program's stream and unplug, and a firmware update from the About box, watched
-// through the program's log and its windows.
+// another program's stream and unplug, a firmware update from the About box, and the program's
+// face with and without a tray, watched through the program's log and its windows.
 
 #include "emulatorprocess.h"
+#include "privatesessionbus.h"
 #include "sessionsandbox.h"
 #include "testhttpserver.h"
 
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusVariant>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -69,6 +65,57 @@ public:
         XFlush(display_);
     }
 
+    // Asks `window` to close, as a window manager's close button does.
+    void close(Window window) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] =
+            static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display_, window, False, NoEventMask, &event);
+        XFlush(display_);
+    }
+
+    // A plain window of one colour over the whole screen, on top of all others.
+    Window cover(QRgb colour) {
+        const Window root = DefaultRootWindow(display_);
+        XWindowAttributes screen;
+        XGetWindowAttributes(display_, root, &screen);
+        const Window window =
+            XCreateSimpleWindow(display_, root, 0, 0, static_cast<unsigned>(screen.width),
+                                static_cast<unsigned>(screen.height), 0, 0, colour & 0xffffffu);
+        XMapRaised(display_, window);
+        XFlush(display_);
+        return window;
+    }
+
+    void destroy(Window window) {
+        XDestroyWindow(display_, window);
+        XFlush(display_);
+    }
+
+    // What the screen shows at the centre of `window`, whichever window is on top there.
+    QRgb colourOnScreenAtCentreOf(Window window) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display_, window, &attributes))
+            return 0;
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        const Window root = DefaultRootWindow(display_);
+        XTranslateCoordinates(display_, window, root, attributes.width / 2, attributes.height / 2,
+                              &x, &y, &child);
+        XImage* image = XGetImage(display_, root, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image)
+            return 0;
+        const QRgb colour = static_cast<QRgb>(XGetPixel(image, 0, 0)) | 0xff000000u;
+        XDestroyImage(image);
+        return colour;
+    }
+
     QImage grab(Window window) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display_, window, &attributes) ||
@@ -114,20 +161,6 @@ private:
     Display* display_;
 };
 
-// Stands in for a desktop's tray (as KDE's or Xfce's), so the program puts its icon and menu
-// on the session bus, where the test can open the menu's entries like a user.
-class StatusNotifierWatcher : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
-public:
-    bool isHostRegistered() const { return true; }
-    QString item;
-
-public slots:
-    void RegisterStatusNotifierItem(const QString& service) { item = service; }
-};
-
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -161,8 +194,12 @@ private slots:
     void shareFollowsTheDevice();
     void firmwareUpdateFromTheAboutBox();
     void programUpdateOffered();
+    void trayIconOnTheSessionBus();
+    void windowStandsInWithoutTray();
 
 private:
+    // Starts the program with its log, on `bus` as its session bus.
+    void startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment = {});
     bool control(const QStringList& words);
     bool waitForLog(const QString& line, int timeoutMs = kStepTimeoutMs);
     bool waitForState(int state) {
@@ -197,6 +234,16 @@ void EndToEndTest::cleanupTestCase() {
         castwell_->waitForFinished(5000);
     }
     emulator_.reset();
+}
+
+void EndToEndTest::startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment) {
+    if (environment.isEmpty())
+        environment = environment_;
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+    castwell_ = std::make_unique<QProcess>();
+    castwell_->setProcessEnvironment(environment);
+    castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
 }
 
 bool EndToEndTest::control(const QStringList& words) {
@@ -237,10 +284,11 @@ void EndToEndTest::shareFollowsTheDevice() {
     if (!x.isOpen())
         QSKIP("needs an X server (the suite runs under xvfb-run)");
 
-    castwell_ = std::make_unique<QProcess>();
-    castwell_->setProcessEnvironment(environment_);
-    castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    // A desktop with a tray: the window goes away while there is nothing to share.
+    PrivateSessionBus bus;
+    StatusNotifierWatcher tray(bus);
+    QVERIFY(tray.isValid());
+    startCastwell(bus);
     QVERIFY(castwell_->waitForStarted());
     QVERIFY(waitForState(1));
 
@@ -303,18 +351,9 @@ void EndToEndTest::firmwareUpdateFromTheAboutBox() {
     if (!x.isOpen())
         QSKIP("needs an X server (the suite runs under xvfb-run)");
 
-    // A session bus of our own with a tray on it; the process ends with the test.
-    QProcess bus;
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--nofork"),
-               QStringLiteral("--print-address=1")});
-    QVERIFY(bus.waitForReadyRead(kStepTimeoutMs));
-    const QString busAddress = QString::fromUtf8(bus.readLine()).trimmed();
-    QDBusConnection session = QDBusConnection::connectToBus(busAddress, QStringLiteral("tray"));
-    StatusNotifierWatcher watcher;
-    QVERIFY(session.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
-                                   QDBusConnection::ExportAllContents));
-    QVERIFY(session.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+    PrivateSessionBus bus;
+    StatusNotifierWatcher tray(bus);
+    QVERIFY(tray.isValid());
 
     // The device runs 1.2.34; the server holds a 1.3.0 signed with the key the program trusts,
     // and for 1.3.0 a 1.3.1 signed with another.
@@ -345,48 +384,18 @@ void EndToEndTest::firmwareUpdateFromTheAboutBox() {
     settings.close();
 
     QProcessEnvironment environment = environment_;
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
     environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
-    castwell_ = std::make_unique<QProcess>();
-    castwell_->setProcessEnvironment(environment);
-    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    startCastwell(bus, environment);
     QVERIFY(waitForLog(QStringLiteral("Firmware signing key: ")));
     if (!logText().contains(QStringLiteral("Firmware signing key: development")))
         QSKIP("this build trusts another firmware key than the test data's development key");
     QVERIFY(waitForLog(QStringLiteral("Device firmware version: 1.2.34")));
-    QTRY_VERIFY_WITH_TIMEOUT(!watcher.item.isEmpty(), kStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
 
     // "About" from the tray menu, chosen the way a desktop's tray does it.
-    const auto menuCall = [&](const char* method, const QVariantList& arguments) {
-        QDBusMessage call = QDBusMessage::createMethodCall(watcher.item, QStringLiteral("/MenuBar"),
-                                                           QStringLiteral("com.canonical.dbusmenu"),
-                                                           QLatin1String(method));
-        call.setArguments(arguments);
-        return session.call(call);
-    };
-    QList<int> ids;
-    for (int id = 0; id < 100; ++id)
-        ids << id;
-    const QDBusMessage labels = menuCall(
-        "GetGroupProperties", {QVariant::fromValue(ids), QStringList{QStringLiteral("label")}});
-    const QDBusArgument items = labels.arguments().value(0).value<QDBusArgument>();
-    int aboutId = -1;
-    items.beginArray();
-    while (!items.atEnd()) {
-        int id = 0;
-        QVariantMap properties;
-        items.beginStructure();
-        items >> id >> properties;
-        items.endStructure();
-        if (properties.value(QStringLiteral("label")) == QStringLiteral("About"))
-            aboutId = id;
-    }
-    items.endArray();
+    const int aboutId = tray.menuLabels().key(QStringLiteral("About"), -1);
     QVERIFY(aboutId >= 0);
-    QCOMPARE(menuCall("Event", {aboutId, QStringLiteral("clicked"),
-                                QVariant::fromValue(QDBusVariant(0)), 0u})
-                 .type(),
-             QDBusMessage::ReplyMessage);
+    QVERIFY(tray.clickMenuEntry(aboutId));
 
     // About shows the version and, a newer one being known, the note and the update button.
     Window about = 0;
@@ -458,9 +467,8 @@ void EndToEndTest::programUpdateOffered() {
     settings.close();
     QProcessEnvironment environment = environment_;
     environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
-    castwell_ = std::make_unique<QProcess>();
-    castwell_->setProcessEnvironment(environment);
-    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    PrivateSessionBus bus;
+    startCastwell(bus, environment);
     QVERIFY(waitForLog(QStringLiteral("Software update: offering 99.0.0")));
 
     Window window = 0;
@@ -472,6 +480,85 @@ void EndToEndTest::programUpdateOffered() {
     QTest::qWait(500);
     QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
     QVERIFY(x.grab(window).save(QStringLiteral(ARTIFACTS_DIR "/program-update.png")));
+
+    castwell_->terminate();
+    QVERIFY(castwell_->waitForFinished(10000));
+}
+
+// Where the desktop has a tray, the program is an icon with a tooltip and a menu there, and no
+// window while there is nothing to share.
+void EndToEndTest::trayIconOnTheSessionBus() {
+    XDisplay x;
+    if (!x.isOpen())
+        QSKIP("needs an X server (the suite runs under xvfb-run)");
+    QVERIFY(control({QStringLiteral("unplug")}));
+    PrivateSessionBus bus;
+    StatusNotifierWatcher tray(bus);
+    QVERIFY(tray.isValid());
+    startCastwell(bus);
+    QVERIFY(waitForLog(QStringLiteral("Desktop: system tray; the program lives in its icon")));
+    QVERIFY(waitForState(1));
+
+    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(tray.toolTip(), QStringLiteral("Device Not Detected"),
+                              kStepTimeoutMs);
+    const QMap<int, QString> labels = tray.menuLabels();
+    for (const char* label :
+         {"Device Not Detected", "Settings", "Launch at Startup", "Maximize on Share",
+          "Bring to Front on Share", "Notifications", "Auto Update Firmware", "About", "Exit"})
+        QVERIFY2(labels.values().contains(QLatin1String(label)), label);
+    const Window window = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"));
+    QVERIFY(!window || !x.isViewable(window));
+
+    QVERIFY(tray.clickMenuEntry(labels.key(QStringLiteral("Exit"))));
+    QVERIFY(castwell_->waitForFinished(10000));
+    QCOMPARE(castwell_->exitCode(), 0);
+}
+
+// Where the desktop has no tray (a bare X server here), the main window is the program's face:
+// shown at start with its state, kept on screen when closed, brought to the front by a second
+// start.
+void EndToEndTest::windowStandsInWithoutTray() {
+    XDisplay x;
+    if (!x.isOpen())
+        QSKIP("needs an X server (the suite runs under xvfb-run)");
+    QVERIFY(control({QStringLiteral("unplug")}));
+    PrivateSessionBus bus;
+    startCastwell(bus);
+    QVERIFY(waitForLog(
+        QStringLiteral("Desktop: no system tray; the main window stands in for the icon")));
+    QVERIFY(waitForState(1));
+
+    Window window = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (window = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"))) != 0,
+        kStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
+    // The state page's dark background, not a window still blank.
+    QImage screenshot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (screenshot = x.grab(window),
+         !screenshot.isNull() && screenshot.pixel(8, 8) == qRgb(0x2f, 0x31, 0x32)),
+        kStepTimeoutMs);
+    QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
+    QVERIFY(screenshot.save(QStringLiteral(ARTIFACTS_DIR "/no-tray-window.png")));
+
+    // With no window manager to minimize it, a closed window that was only minimized stays.
+    x.close(window);
+    QTest::qWait(500);
+    QVERIFY(x.isViewable(window));
+    QCOMPARE(castwell_->state(), QProcess::Running);
+
+    const QRgb red = qRgb(255, 0, 0);
+    const Window cover = x.cover(red);
+    QTRY_COMPARE_WITH_TIMEOUT(x.colourOnScreenAtCentreOf(window), red, kStepTimeoutMs);
+    QProcess second;
+    second.setProcessEnvironment(castwell_->processEnvironment());
+    second.start(QStringLiteral(CASTWELL_BINARY), QStringList());
+    QVERIFY(second.waitForFinished(kStepTimeoutMs));
+    QCOMPARE(second.exitCode(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(x.colourOnScreenAtCentreOf(window) != red, kStepTimeoutMs);
+    x.destroy(cover);
 
     castwell_->terminate();
     QVERIFY(castwell_->waitForFinished(10000));

@@ -1,5 +1,7 @@
+#include "desktopnotifications.h"
 #include "kestalactionmenu.h"
 #include "kestalmainwindow.h"
+#include "privatesessionbus.h"
 #include "settings.h"
 #include "trayiconmenu.h"
 
@@ -23,9 +25,36 @@ Q_DECLARE_METATYPE(Setter)
 
 namespace {
 
+// Stands in for the desktop's notification service and keeps what it was asked to show.
+class NotificationService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    struct Shown {
+        QStringList texts; // application, icon, summary, body
+        uint replaces;
+        QString desktopEntry;
+        int timeout;
+    };
+    QList<Shown> shown;
+
+public slots:
+    uint Notify(const QString& application, uint replaces, const QString& icon,
+                const QString& summary, const QString& body, const QStringList&,
+                const QVariantMap& hints, int timeout) {
+        shown << Shown{{application, icon, summary, body},
+                       replaces,
+                       hints.value(QStringLiteral("desktop-entry")).toString(),
+                       timeout};
+        return 7;
+    }
+};
+
 const QString kAppIcon = QStringLiteral(":/app.svg");
 
+// The icon appears with the first showIcon(), in the state the menu is in by then.
 QSystemTrayIcon* trayIconOf(TrayIconMenu& tray) {
+    tray.showIcon();
     return tray.findChild<QSystemTrayIcon*>();
 }
 
@@ -103,6 +132,8 @@ private slots:
     void escapeOutsideFullScreenDoesNothing();
     void restoreWindowStateBringsBackLastState();
     void pagesFollowLanguage();
+    void standaloneWindowOffersTheProgramMenu();
+    void desktopNotificationsReplaceEachOther();
 
 private:
     std::unique_ptr<KestalMainWindow> shownWindow();
@@ -383,23 +414,28 @@ void UiTest::windowMenuFollowsStateAndForwards() {
 
 void UiTest::closeInStates_data() {
     QTest::addColumn<ApplicationState>("state");
+    QTest::addColumn<bool>("standalone");
     QTest::addColumn<bool>("minimizes");
 
-    QTest::newRow("0") << Initial << false;
-    QTest::newRow("1") << NoDevice << false;
-    QTest::newRow("2") << NoHdmiSource << false;
-    QTest::newRow("3") << DeviceInUse << true;
-    QTest::newRow("4") << Paused << true;
-    QTest::newRow("5") << Pausing << true;
-    QTest::newRow("6") << Starting << true;
-    QTest::newRow("7") << Sharing << true;
+    QTest::newRow("0") << Initial << false << false;
+    QTest::newRow("1") << NoDevice << false << false;
+    QTest::newRow("2") << NoHdmiSource << false << false;
+    QTest::newRow("3") << DeviceInUse << false << true;
+    QTest::newRow("4") << Paused << false << true;
+    QTest::newRow("5") << Pausing << false << true;
+    QTest::newRow("6") << Starting << false << true;
+    QTest::newRow("7") << Sharing << false << true;
+    QTest::newRow("1 without tray") << NoDevice << true << true;
+    QTest::newRow("2 without tray") << NoHdmiSource << true << true;
 }
 
 void UiTest::closeInStates() {
     QFETCH(ApplicationState, state);
+    QFETCH(bool, standalone);
     QFETCH(bool, minimizes);
 
     KestalMainWindow window;
+    window.setStandalone(standalone);
     window.setState(state);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -488,6 +524,56 @@ void UiTest::pagesFollowLanguage() {
     QCOMPARE(notConnected, QStringLiteral("Castwell nicht erkannt"));
     QCOMPARE(status, QStringLiteral("Freigabe pausiert"));
     QCOMPARE(labelText(window, "lbl_global_str"), QStringLiteral("Sharing Paused"));
+}
+
+void UiTest::standaloneWindowOffersTheProgramMenu() {
+    KestalMainWindow window;
+    QAction about(QStringLiteral("About"));
+    QAction exit(QStringLiteral("Exit"));
+    window.setProgramActions({&about, &exit});
+    KestalActionMenu* menu = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        menu = menu ? menu : qobject_cast<KestalActionMenu*>(widget);
+    QVERIFY(menu);
+    const auto programEntries = [menu] {
+        QStringList result;
+        for (QAction* action : menu->actions().mid(3))
+            result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return result;
+    };
+
+    window.setStandalone(true);
+    QCOMPARE(programEntries(), (QStringList{"-", "About", "Exit"}));
+    window.setStandalone(false);
+    QVERIFY(programEntries().isEmpty());
+}
+
+void UiTest::desktopNotificationsReplaceEachOther() {
+    PrivateSessionBus bus;
+    QVERIFY(bus.isValid());
+    NotificationService service;
+    QVERIFY(bus.connection().registerObject(QStringLiteral("/org/freedesktop/Notifications"),
+                                            &service, QDBusConnection::ExportAllSlots));
+    QVERIFY(bus.connection().registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    DesktopNotifications notifications(
+        QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
+    notifications.showStateNotification(Starting); // never announced
+    notifications.showStateNotification(Sharing);
+    QTRY_COMPARE(service.shown.size(), 1);
+    const NotificationService::Shown first = service.shown.constFirst();
+    QCOMPARE(first.texts, (QStringList{"Castwell", "com.quendral.Castwell", "Quendral Castwell",
+                                       "Sharing Screen"}));
+    QCOMPARE(first.replaces, 0u);
+    QCOMPARE(first.desktopEntry, QStringLiteral("com.quendral.Castwell"));
+    QCOMPARE(first.timeout, 5000);
+
+    // Once the service has numbered the first message, later ones replace it. Each try sends
+    // one more, and looks at the ones that arrived meanwhile.
+    QTRY_VERIFY((notifications.showStateNotification(NoHdmiSource),
+                 service.shown.constLast().replaces == 7));
+    QCOMPARE(service.shown.constLast().texts.last(), QStringLiteral("HDMI Source Not Detected"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("program"));
 }
 
 int main(int argc, char** argv) {
