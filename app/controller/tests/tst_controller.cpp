@@ -62,10 +62,7 @@ public:
     QList<int> notifications;
     void showStateNotification(ApplicationState state) override { notifications << state; }
     bool isMenuEnabled() { return findChild<QSystemTrayIcon*>()->contextMenu()->isEnabled(); }
-    bool isIconShown() {
-        const auto* icon = findChild<QSystemTrayIcon*>();
-        return icon && icon->isVisible();
-    }
+    bool isIconShown() { return findChild<QSystemTrayIcon*>()->isVisible(); }
 };
 
 class FakeNotifier : public StateNotifier {
@@ -491,7 +488,6 @@ void ControllerTest::windowStandsInForAMissingTray() {
     QVERIFY(tray_->isIconShown());
     report(Streaming);
     QCOMPARE(tray_->notifications, QList<int>{DeviceInUse});
-    QCOMPARE(desktop_->notifications.size(), 2);
 }
 
 QTEST_MAIN(ControllerTest)
