@@ -84,6 +84,8 @@ KestalApplication::KestalApplication(int& argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Castwell"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quendral"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CASTWELL_VERSION));
+    // The installed menu entry's name: desktops find the program's icon and entry by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quendral.Castwell"));
     singleInstance_ = std::make_unique<SingleInstance>();
     connect(singleInstance_.get(), &SingleInstance::activationRequested, this,
             &KestalApplication::activationRequested);

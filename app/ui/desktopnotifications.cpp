@@ -2,19 +2,16 @@
 
 #include "kestalactionmenu.h"
 
-#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDebug>
+#include <QGuiApplication>
 #include <QVariantMap>
 
 namespace {
 
 constexpr int kNotificationDurationMs = 5000;
-
-// The installed icon and menu entry; the notification service finds both by this name.
-const QLatin1String kDesktopEntry("com.quendral.Castwell");
 
 const char* const kSummary = QT_TRANSLATE_NOOP("TrayIconMenu", "Quendral Castwell");
 
@@ -33,8 +30,10 @@ void DesktopNotifications::showStateNotification(ApplicationState state) {
         QStringLiteral("org.freedesktop.Notifications"),
         QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    const QVariantMap hints{{QStringLiteral("desktop-entry"), QString(kDesktopEntry)}};
-    notify << QCoreApplication::applicationName() << shownId_ << QString(kDesktopEntry)
+    // The installed icon and menu entry share the desktop file's name.
+    const QString entry = QGuiApplication::desktopFileName();
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), entry}};
+    notify << QCoreApplication::applicationName() << shownId_ << entry
            << QCoreApplication::translate(kTrayTextContext, kSummary)
            << QCoreApplication::translate(kTrayTextContext, stateSourceText(state)) << QStringList()
            << hints << kNotificationDurationMs;

@@ -107,7 +107,8 @@ void TrayIconMenu::disableMenu() {
 }
 
 void TrayIconMenu::setState(ApplicationState state) {
-    state_ = state;
+    if (stateSourceText(state))
+        state_ = state;
     menu_->setState(state);
     updateIcon();
 }

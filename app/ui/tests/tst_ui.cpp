@@ -576,6 +576,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Castwell"));
+    QApplication::setDesktopFileName(QStringLiteral("com.quendral.Castwell"));
     // Owned here as the application object owns it in the program.
     const std::unique_ptr<Settings> settings(Settings::instance());
     UiTest test;
