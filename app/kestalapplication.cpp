@@ -14,6 +14,8 @@
 #include <QThread>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace {
 
 QPointer<KestalApplication> applicationInstance;
@@ -39,8 +41,29 @@ bool isCommandVerb(int argc, char** argv) {
     return argc > 1 && argv[1][0] != '-';
 }
 
-void logUsage() {
-    qDebug() << "TODO: add usage string";
+const char* const kUsage =
+    "usage: castwell [--log] [--log-fps] [--log-opengl]\n"
+    "                [--opengl-desktop | --opengl-software | --opengl-angle]\n"
+    "                [--gpu-no-yuyv] [--gpu-no-jpeg]\n"
+    "       castwell autostart on|off\n"
+    "       castwell quit\n"
+    "       castwell help\n"
+    "\n"
+    "  --log              append a log to Castwell.log in $TMPDIR (else /tmp)\n"
+    "  --log-fps          also log the picture's frame rate\n"
+    "  --log-opengl       also log what the OpenGL renderer does\n"
+    "  --opengl-*         choose Qt's OpenGL implementation\n"
+    "  --gpu-no-yuyv      ask the camera for RGB pictures, not YUYV ones for the graphics card\n"
+    "  --gpu-no-jpeg      accepted, without effect: no JPEG pictures are decoded\n"
+    "  autostart on|off   start with the desktop session, or not\n"
+    "  quit               end the running Castwell\n"
+    "\n"
+    "Exit codes: 0 done, 1 failed or another Castwell runs already, 2 bad arguments.\n";
+
+// Asked for, the usage is the answer and goes to standard output; after a mistake it goes to
+// standard error with it.
+void printUsage(FILE* stream) {
+    std::fputs(kUsage, stream);
 }
 
 } // namespace
@@ -61,6 +84,8 @@ KestalApplication::KestalApplication(int& argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Castwell"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quendral"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CASTWELL_VERSION));
+    // The installed menu entry's name: desktops find the program's icon and entry by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quendral.Castwell"));
     singleInstance_ = std::make_unique<SingleInstance>();
     connect(singleInstance_.get(), &SingleInstance::activationRequested, this,
             &KestalApplication::activationRequested);
@@ -136,18 +161,18 @@ int KestalApplication::runCommand() {
             setAutoStart(false);
             return isAutoStart() ? 1 : 0;
         }
-        logUsage();
+        printUsage(stderr);
         return 2;
     }
     if (verb == QLatin1String("help")) {
-        logUsage();
+        printUsage(stdout);
         return 0;
     }
     if (verb == QLatin1String("quit")) {
         quitAllInstances();
         return 0;
     }
-    logUsage();
+    printUsage(stderr);
     return 2;
 }
 

@@ -3,6 +3,7 @@
 #include "aboutbox.h"
 #include "audiocontroller.h"
 #include "cameracontroller.h"
+#include "desktopnotifications.h"
 #include "devicedetector.h"
 #include "fwupdatecontroller.h"
 #include "kestalapplication.h"
@@ -10,6 +11,7 @@
 #include "kestalmainwindow.h"
 #include "settings.h"
 #include "trayiconmenu.h"
+#include "traypresence.h"
 #include "updater.h"
 
 #include <QAction>
@@ -50,10 +52,15 @@ AppController::AppController(QObject* parent)
 AppController::~AppController() {
     // Ending the firmware thread runs the event loop for a while: nothing may reach this
     // half-destroyed controller meanwhile.
-    const QObject* senders[] = {autoUpdateTimer_.get(), hidStartTimer_.get(),
-                                camera_.get(),          hid_.data(),
-                                detector_.get(),        tray_.get(),
-                                fwController_.get(),    KestalApplication::instance()};
+    const QObject* senders[] = {autoUpdateTimer_.get(),
+                                hidStartTimer_.get(),
+                                camera_.get(),
+                                hid_.data(),
+                                detector_.get(),
+                                tray_.get(),
+                                trayPresence_.get(),
+                                fwController_.get(),
+                                KestalApplication::instance()};
     for (const QObject* sender : senders) {
         if (sender)
             disconnect(sender, nullptr, this, nullptr);
@@ -69,6 +76,8 @@ AppController::~AppController() {
     hid_.reset();
     hidStartTimer_.reset();
     detector_.reset();
+    trayPresence_.reset();
+    desktopNotifier_.reset();
     tray_.reset();
     mainWindow_.reset();
 }
@@ -98,7 +107,6 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
     tray_ = parts.tray ? std::move(parts.tray)
                        : std::make_unique<TrayIconMenu>(IconSet(QStringLiteral(":/app.svg")), this);
     tray_->bindSettings(app->settings());
-    tray_->showIcon();
     connect(tray_.get(), &TrayIconMenu::aboutRequested, this, &AppController::showAboutInfo);
     connect(tray_.get(), &TrayIconMenu::quitRequested, qApp, &QCoreApplication::quit);
     connect(tray_.get(), &TrayIconMenu::pauseRequested, camera_.get(), &CameraController::pause);
@@ -124,6 +132,14 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         geometry.moveCenter(screen->availableGeometry().center());
     mainWindow_->setGeometry(geometry);
+
+    mainWindow_->setProgramActions(tray_->programActions());
+    desktopNotifier_ = parts.desktopNotifier ? std::move(parts.desktopNotifier)
+                                             : std::make_unique<DesktopNotifications>();
+    trayPresence_ =
+        parts.trayPresence ? std::move(parts.trayPresence) : std::make_unique<TrayPresence>();
+    connect(trayPresence_.get(), &TrayPresence::availabilityChanged, this, &AppController::useTray);
+    useTray(trayPresence_->isAvailable());
 
     enterState(Initial, true);
 
@@ -164,7 +180,32 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
 
 void AppController::start() {
     enterState(NoDevice);
+    if (!trayShown_) {
+        mainWindow_->show();
+        activateWindow();
+    }
     detector_->start();
+}
+
+void AppController::useTray(bool tray) {
+    trayShown_ = tray;
+    qDebug() << (tray ? "Desktop: system tray; the program lives in its icon"
+                      : "Desktop: no system tray; the main window stands in for the icon");
+    mainWindow_->setStandalone(!tray);
+    if (tray) {
+        tray_->showIcon();
+        return;
+    }
+    tray_->hideIcon();
+    // A tray that went away took the program's only face with it.
+    if (state_ != Initial && mainWindow_->isHidden())
+        activateWindow();
+}
+
+StateNotifier* AppController::notifier() const {
+    if (trayShown_)
+        return tray_.get();
+    return desktopNotifier_.get();
 }
 
 void AppController::enterState(ApplicationState state, bool force) {
@@ -185,7 +226,7 @@ void AppController::enterState(ApplicationState state, bool force) {
     }
 
     if (state <= NoHdmiSource) {
-        if (!mainWindow_->isHidden())
+        if (trayShown_ && !mainWindow_->isHidden())
             hideMainWindow();
     } else if (state == DeviceInUse && old <= NoHdmiSource) {
         mainWindow_->show();
@@ -195,7 +236,7 @@ void AppController::enterState(ApplicationState state, bool force) {
     const bool notifyingState =
         state == NoHdmiSource || state == DeviceInUse || state == Paused || state == Sharing;
     if (notifyingState && notify && old != NoDevice)
-        tray_->showStateNotification(state);
+        notifier()->showStateNotification(state);
 
     emit stateChanged(state_);
 }
@@ -320,7 +361,8 @@ void AppController::onWakingUp() {
 }
 
 void AppController::activateApplication(bool start_from_minimized_allowed) {
-    if (state_ == NoDevice || state_ == NoHdmiSource)
+    // With nothing to share the tray says why; without a tray the window says it.
+    if (trayShown_ && (state_ == NoDevice || state_ == NoHdmiSource))
         tray_->showStateNotification(state_);
     else
         forceActivateWindow(start_from_minimized_allowed);

@@ -20,7 +20,9 @@ class KestalMainWindow;
 class QCamera;
 class QTimer;
 class QWidget;
+class StateNotifier;
 class TrayIconMenu;
+class TrayPresence;
 class Updater;
 
 // Turns device, camera and system events into the one application state and drives the
@@ -34,6 +36,9 @@ public:
         std::unique_ptr<CameraController> camera;
         std::unique_ptr<TrayIconMenu> tray;
         std::unique_ptr<DeviceDetector> detector;
+        std::unique_ptr<TrayPresence> trayPresence;
+        // Where state messages go while the desktop has no tray.
+        std::unique_ptr<StateNotifier> desktopNotifier;
     };
 
     explicit AppController(QObject* parent = nullptr);
@@ -70,6 +75,9 @@ private slots:
 
 private:
     void enterState(ApplicationState state, bool force = false);
+    // With a tray the program lives there; without one the main window stands in for it.
+    void useTray(bool tray);
+    StateNotifier* notifier() const;
     void hideMainWindow();
     void onCameraFound(QSharedPointer<QCamera> camera);
     void onCameraResuming();
@@ -81,6 +89,9 @@ private:
     std::unique_ptr<KestalMainWindow> mainWindow_;
     std::unique_ptr<TrayIconMenu> tray_;
     std::unique_ptr<DeviceDetector> detector_;
+    std::unique_ptr<TrayPresence> trayPresence_;
+    std::unique_ptr<StateNotifier> desktopNotifier_;
+    bool trayShown_ = false;
     std::unique_ptr<AboutBox> aboutBox_;
     std::unique_ptr<Updater> updater_;
     std::unique_ptr<QTimer> autoUpdateTimer_;

@@ -554,7 +554,7 @@ void ShellTest::verbsExitCodes() {
     const bool withLog = arguments.size() == 1 || arguments.first() != QLatin1String("autostart");
     QCOMPARE(sandbox.run(arguments + (withLog ? QStringList{"--log"} : QStringList{}), &output),
              exitCode);
-    QCOMPARE(output.contains(QStringLiteral("TODO: add usage string")), usageLine);
+    QCOMPARE(output.contains(QStringLiteral("usage: castwell")), usageLine);
     QVERIFY(!QFile::exists(sandbox.autostartPath()));
     if (!withLog)
         return;

@@ -3,6 +3,7 @@
 #include "kestalactionmenu.h"
 #include "ui_kestalmainwindow.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -61,6 +62,24 @@ KestalMainWindow::KestalMainWindow(QWidget* parent)
 
 KestalMainWindow::~KestalMainWindow() {
     ui_->camera_box->detachCamera();
+}
+
+void KestalMainWindow::setProgramActions(const QList<QAction*>& actions) {
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    programActions_ = QList<QAction*>{separator} + actions;
+}
+
+void KestalMainWindow::setStandalone(bool standalone) {
+    if (standalone == standalone_)
+        return;
+    standalone_ = standalone;
+    if (standalone) {
+        actionMenu_->addActions(programActions_);
+        return;
+    }
+    for (QAction* action : programActions_)
+        actionMenu_->removeAction(action);
 }
 
 void KestalMainWindow::attachCamera(QSharedPointer<QCamera> camera) {
@@ -161,9 +180,9 @@ void KestalMainWindow::changeEvent(QEvent* event) {
 }
 
 void KestalMainWindow::closeEvent(QCloseEvent* event) {
-    // With a device present the window is where the picture appears; closing only moves it
-    // out of the way.
-    if (state_ < DeviceInUse) {
+    // With a device present the window is where the picture appears, and without a tray it is
+    // all there is of the program; closing only moves it out of the way.
+    if (state_ < DeviceInUse && !standalone_) {
         QMainWindow::closeEvent(event);
         return;
     }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class KestalActionMenu;
+class QAction;
 
 namespace Ui {
 class KestalMainWindow;
@@ -21,6 +22,12 @@ class KestalMainWindow : public QMainWindow {
 public:
     explicit KestalMainWindow(QWidget* parent = nullptr);
     ~KestalMainWindow() override;
+
+    // The program's own entries (settings, about, exit), offered while the window is standalone.
+    void setProgramActions(const QList<QAction*>& actions);
+    // Without a tray the window is the program's only face: its menu offers the program's
+    // entries as well, and closing it only minimizes it, whatever the state.
+    void setStandalone(bool standalone);
 
 signals:
     void pauseRequested();
@@ -53,4 +60,6 @@ private:
     Qt::WindowStates lastNormalState_ = Qt::WindowMaximized;
     ApplicationState state_ = Initial;
     const char* statusSourceText_ = "";
+    QList<QAction*> programActions_;
+    bool standalone_ = false;
 };

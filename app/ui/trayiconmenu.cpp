@@ -41,11 +41,7 @@ IconSet::IconSet(const QString& path) {
 TrayIconMenu::TrayIconMenu(const IconSet& icons, QObject* parent)
     : QObject(parent)
     , icons_(icons)
-    , trayIcon_(new QSystemTrayIcon(icons_.normal, this))
     , menu_(std::make_unique<KestalActionMenu>(QCoreApplication::applicationName())) {
-    trayIcon_->setContextMenu(menu_.get());
-    connect(trayIcon_, &QSystemTrayIcon::activated, this, &TrayIconMenu::onActivated);
-
     // These entries keep the language they were made in; the action menu's own entries follow a
     // language change, and the tooltip is rebuilt with every state.
     menu_->addSeparator();
@@ -63,8 +59,6 @@ TrayIconMenu::TrayIconMenu(const IconSet& icons, QObject* parent)
     connect(menu_.get(), &KestalActionMenu::resumeRequested, this, &TrayIconMenu::resumeRequested);
     connect(aboutAction_, &QAction::triggered, this, &TrayIconMenu::aboutRequested);
     connect(exitAction_, &QAction::triggered, this, &TrayIconMenu::quitRequested);
-
-    trayIcon_->setToolTip(translated(menu_->stateText()));
 }
 
 TrayIconMenu::~TrayIconMenu() {
@@ -79,47 +73,57 @@ void TrayIconMenu::bindSettings(Settings* settings) {
     settings->bindAutoUpdateFW(autoUpdateFirmwareAction_);
 }
 
+QList<QAction*> TrayIconMenu::programActions() const {
+    return {settingsMenu_->menuAction(), aboutAction_, exitAction_};
+}
+
 void TrayIconMenu::showIcon() {
+    if (!trayIcon_) {
+        trayIcon_ = new QSystemTrayIcon(this);
+        trayIcon_->setContextMenu(menu_.get());
+        connect(trayIcon_, &QSystemTrayIcon::activated, this, &TrayIconMenu::onActivated);
+        updateIcon();
+    }
     trayIcon_->show();
 }
 
 void TrayIconMenu::hideIcon() {
-    trayIcon_->hide();
+    if (trayIcon_)
+        trayIcon_->hide();
 }
 
+// The program's entries are shared with the main window's menu; while a firmware update runs
+// neither may end or reconfigure the program.
 void TrayIconMenu::enableMenu() {
     menu_->setEnabled(true);
+    for (QAction* action : programActions())
+        action->setEnabled(true);
 }
 
 void TrayIconMenu::disableMenu() {
     menu_->setEnabled(false);
+    for (QAction* action : programActions())
+        action->setEnabled(false);
 }
 
 void TrayIconMenu::setState(ApplicationState state) {
-    if (state >= Initial && state <= Paused)
-        trayIcon_->setIcon(icons_.grey);
-    else if (state >= Pausing && state <= Sharing)
-        trayIcon_->setIcon(icons_.normal);
+    if (stateSourceText(state))
+        state_ = state;
     menu_->setState(state);
+    updateIcon();
+}
+
+void TrayIconMenu::updateIcon() {
+    if (!trayIcon_)
+        return;
+    trayIcon_->setIcon(state_ <= Paused ? icons_.grey : icons_.normal);
     trayIcon_->setToolTip(translated(menu_->stateText()));
 }
 
 void TrayIconMenu::showStateNotification(ApplicationState state) {
-    switch (state) {
-    case NoDevice:
-    case NoHdmiSource:
-    case DeviceInUse:
-    case Paused:
-    case Sharing:
+    if (trayIcon_ && isAnnounced(state))
         trayIcon_->showMessage(tr("Quendral Castwell"), translated(stateSourceText(state)),
                                QSystemTrayIcon::Information, kNotificationDurationMs);
-        break;
-    case Initial:
-    case Pausing:
-    case Starting:
-        // Start-up and the short steps between pausing and sharing go unannounced.
-        break;
-    }
 }
 
 void TrayIconMenu::onActivated(QSystemTrayIcon::ActivationReason reason) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "applicationstate.h"
+#include "statenotifier.h"
 
 #include <QIcon>
 #include <QObject>
@@ -24,8 +25,9 @@ struct IconSet {
 };
 
 // The notification-area icon with its tooltip, notifications and context menu. The icon turns
-// grey while there is nothing to share.
-class TrayIconMenu : public QObject {
+// grey while there is nothing to share. The icon itself is made on the first showIcon(), once
+// the desktop has a tray: Qt decides then, for good, how it reaches the tray.
+class TrayIconMenu : public QObject, public StateNotifier {
     Q_OBJECT
 public:
     explicit TrayIconMenu(const IconSet& icons, QObject* parent = nullptr);
@@ -36,6 +38,10 @@ public:
     void bindSettings(Settings* settings);
     // "Launch at Startup"; autostart is kept by the application object, so the caller binds it.
     QAction* launchAtStartupAction() const { return launchAtStartupAction_; }
+    // The menu's entries beyond the state line and pause/resume: Settings, About and Exit.
+    QList<QAction*> programActions() const;
+
+    void showStateNotification(ApplicationState state) override;
 
 signals:
     void pauseRequested();
@@ -50,13 +56,14 @@ public slots:
     void enableMenu();
     void disableMenu();
     void setState(ApplicationState state);
-    virtual void showStateNotification(ApplicationState state);
 
 private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void updateIcon();
 
     const IconSet icons_;
-    QSystemTrayIcon* trayIcon_;
+    QSystemTrayIcon* trayIcon_ = nullptr;
+    ApplicationState state_ = Initial;
     std::unique_ptr<KestalActionMenu> menu_;
     QMenu* settingsMenu_;
     QAction* launchAtStartupAction_;

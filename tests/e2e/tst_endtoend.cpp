@@ -1,14 +1,13 @@
 // The real program against the emulated device, on the X server of the test run: plug, HDMI,
-// another program's stream and unplug, and a firmware update from the About box, watched
-// through the program's log and its windows.
+// another program's stream and unplug, a firmware update from the About box, and the program's
+// face with and without a tray, watched through the program's log and its windows.
 
 #include "emulatorprocess.h"
+#include "privatesessionbus.h"
 #include "sessionsandbox.h"
 #include "testhttpserver.h"
 
 #include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QDir>
@@ -69,6 +68,35 @@ public:
         XFlush(display_);
     }
 
+    // A window of one colour over the whole screen, on top of the others until the display
+    // closes.
+    void cover(QRgb colour) {
+        const Screen* screen = DefaultScreenOfDisplay(display_);
+        XMapRaised(display_, XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0,
+                                                 static_cast<unsigned>(screen->width),
+                                                 static_cast<unsigned>(screen->height), 0, 0,
+                                                 colour & 0xffffffu));
+        XFlush(display_);
+    }
+
+    // What the screen shows at the centre of `window`, whichever window is on top there.
+    QRgb colourOnScreenAtCentreOf(Window window) {
+        XWindowAttributes attributes;
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        if (!XGetWindowAttributes(display_, window, &attributes) ||
+            !XTranslateCoordinates(display_, window, DefaultRootWindow(display_),
+                                   attributes.width / 2, attributes.height / 2, &x, &y, &child))
+            return 0;
+        XImage* image =
+            XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+        const QRgb colour = image ? static_cast<QRgb>(XGetPixel(image, 0, 0)) | 0xff000000u : 0;
+        if (image)
+            XDestroyImage(image);
+        return colour;
+    }
+
     QImage grab(Window window) {
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display_, window, &attributes) ||
@@ -121,11 +149,77 @@ class StatusNotifierWatcher : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
 public:
+    explicit StatusNotifierWatcher(const PrivateSessionBus& bus)
+        : bus_(bus.connection()) {
+        valid_ = bus_.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
+                                     QDBusConnection::ExportAllContents) &&
+                 bus_.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    }
+    bool isValid() const { return valid_; }
     bool isHostRegistered() const { return true; }
-    QString item;
+    QString item() const { return item_; }
+
+    // The title of the item's tooltip (icon name, pixmaps, title, description).
+    QString toolTip() {
+        const QDBusMessage reply = call("/StatusNotifierItem", "org.freedesktop.DBus.Properties",
+                                        "Get", {"org.kde.StatusNotifierItem", "ToolTip"});
+        const QDBusArgument tip =
+            reply.arguments().value(0).value<QDBusVariant>().variant().value<QDBusArgument>();
+        QString iconName;
+        QString title;
+        tip.beginStructure();
+        tip >> iconName;
+        tip.beginArray();
+        tip.endArray();
+        tip >> title;
+        return title;
+    }
+
+    // The labels of the item's menu entries by id, submenus included.
+    QMap<int, QString> menuLabels() {
+        QList<int> ids;
+        for (int id = 0; id < 100; ++id)
+            ids << id;
+        const QDBusMessage reply =
+            call("/MenuBar", "com.canonical.dbusmenu", "GetGroupProperties",
+                 {QVariant::fromValue(ids), QStringList{QStringLiteral("label")}});
+        const QDBusArgument items = reply.arguments().value(0).value<QDBusArgument>();
+        QMap<int, QString> labels;
+        items.beginArray();
+        while (!items.atEnd()) {
+            int id = 0;
+            QVariantMap properties;
+            items.beginStructure();
+            items >> id >> properties;
+            items.endStructure();
+            labels.insert(id, properties.value(QStringLiteral("label")).toString());
+        }
+        items.endArray();
+        return labels;
+    }
+
+    // A click on the menu entry `id`, as a desktop's tray sends it.
+    bool clickMenuEntry(int id) {
+        return call("/MenuBar", "com.canonical.dbusmenu", "Event",
+                    {id, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(0)), 0u})
+                   .type() == QDBusMessage::ReplyMessage;
+    }
 
 public slots:
-    void RegisterStatusNotifierItem(const QString& service) { item = service; }
+    void RegisterStatusNotifierItem(const QString& service) { item_ = service; }
+
+private:
+    QDBusMessage call(const char* path, const char* interface, const char* method,
+                      const QVariantList& arguments) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            item_, QLatin1String(path), QLatin1String(interface), QLatin1String(method));
+        message.setArguments(arguments);
+        return bus_.call(message);
+    }
+
+    QDBusConnection bus_;
+    QString item_;
+    bool valid_ = false;
 };
 
 QByteArray readFile(const QString& path) {
@@ -161,8 +255,12 @@ private slots:
     void shareFollowsTheDevice();
     void firmwareUpdateFromTheAboutBox();
     void programUpdateOffered();
+    void trayIconOnTheSessionBus();
+    void windowStandsInWithoutTray();
 
 private:
+    // Starts the program with its log, on `bus` as its session bus.
+    void startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment = {});
     bool control(const QStringList& words);
     bool waitForLog(const QString& line, int timeoutMs = kStepTimeoutMs);
     bool waitForState(int state) {
@@ -170,6 +268,9 @@ private:
     }
     QString logText() const;
 
+    // The X server starts afresh whenever its last client leaves; a case that connects
+    // meanwhile would find none. This connection keeps it up between the cases.
+    XDisplay serverHold_;
     SessionSandbox session_;
     std::unique_ptr<EmulatorProcess> emulator_;
     QProcessEnvironment environment_;
@@ -197,6 +298,16 @@ void EndToEndTest::cleanupTestCase() {
         castwell_->waitForFinished(5000);
     }
     emulator_.reset();
+}
+
+void EndToEndTest::startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment) {
+    if (environment.isEmpty())
+        environment = environment_;
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+    castwell_ = std::make_unique<QProcess>();
+    castwell_->setProcessEnvironment(environment);
+    castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
 }
 
 bool EndToEndTest::control(const QStringList& words) {
@@ -237,10 +348,11 @@ void EndToEndTest::shareFollowsTheDevice() {
     if (!x.isOpen())
         QSKIP("needs an X server (the suite runs under xvfb-run)");
 
-    castwell_ = std::make_unique<QProcess>();
-    castwell_->setProcessEnvironment(environment_);
-    castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    // A desktop with a tray: the window goes away while there is nothing to share.
+    PrivateSessionBus bus;
+    StatusNotifierWatcher tray(bus);
+    QVERIFY(tray.isValid());
+    startCastwell(bus);
     QVERIFY(castwell_->waitForStarted());
     QVERIFY(waitForState(1));
 
@@ -303,18 +415,9 @@ void EndToEndTest::firmwareUpdateFromTheAboutBox() {
     if (!x.isOpen())
         QSKIP("needs an X server (the suite runs under xvfb-run)");
 
-    // A session bus of our own with a tray on it; the process ends with the test.
-    QProcess bus;
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--nofork"),
-               QStringLiteral("--print-address=1")});
-    QVERIFY(bus.waitForReadyRead(kStepTimeoutMs));
-    const QString busAddress = QString::fromUtf8(bus.readLine()).trimmed();
-    QDBusConnection session = QDBusConnection::connectToBus(busAddress, QStringLiteral("tray"));
-    StatusNotifierWatcher watcher;
-    QVERIFY(session.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
-                                   QDBusConnection::ExportAllContents));
-    QVERIFY(session.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+    PrivateSessionBus bus;
+    StatusNotifierWatcher tray(bus);
+    QVERIFY(tray.isValid());
 
     // The device runs 1.2.34; the server holds a 1.3.0 signed with the key the program trusts,
     // and for 1.3.0 a 1.3.1 signed with another.
@@ -345,48 +448,18 @@ void EndToEndTest::firmwareUpdateFromTheAboutBox() {
     settings.close();
 
     QProcessEnvironment environment = environment_;
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
     environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
-    castwell_ = std::make_unique<QProcess>();
-    castwell_->setProcessEnvironment(environment);
-    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    startCastwell(bus, environment);
     QVERIFY(waitForLog(QStringLiteral("Firmware signing key: ")));
     if (!logText().contains(QStringLiteral("Firmware signing key: development")))
         QSKIP("this build trusts another firmware key than the test data's development key");
     QVERIFY(waitForLog(QStringLiteral("Device firmware version: 1.2.34")));
-    QTRY_VERIFY_WITH_TIMEOUT(!watcher.item.isEmpty(), kStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
 
     // "About" from the tray menu, chosen the way a desktop's tray does it.
-    const auto menuCall = [&](const char* method, const QVariantList& arguments) {
-        QDBusMessage call = QDBusMessage::createMethodCall(watcher.item, QStringLiteral("/MenuBar"),
-                                                           QStringLiteral("com.canonical.dbusmenu"),
-                                                           QLatin1String(method));
-        call.setArguments(arguments);
-        return session.call(call);
-    };
-    QList<int> ids;
-    for (int id = 0; id < 100; ++id)
-        ids << id;
-    const QDBusMessage labels = menuCall(
-        "GetGroupProperties", {QVariant::fromValue(ids), QStringList{QStringLiteral("label")}});
-    const QDBusArgument items = labels.arguments().value(0).value<QDBusArgument>();
-    int aboutId = -1;
-    items.beginArray();
-    while (!items.atEnd()) {
-        int id = 0;
-        QVariantMap properties;
-        items.beginStructure();
-        items >> id >> properties;
-        items.endStructure();
-        if (properties.value(QStringLiteral("label")) == QStringLiteral("About"))
-            aboutId = id;
-    }
-    items.endArray();
+    const int aboutId = tray.menuLabels().key(QStringLiteral("About"), -1);
     QVERIFY(aboutId >= 0);
-    QCOMPARE(menuCall("Event", {aboutId, QStringLiteral("clicked"),
-                                QVariant::fromValue(QDBusVariant(0)), 0u})
-                 .type(),
-             QDBusMessage::ReplyMessage);
+    QVERIFY(tray.clickMenuEntry(aboutId));
 
     // About shows the version and, a newer one being known, the note and the update button.
     Window about = 0;
@@ -458,9 +531,8 @@ void EndToEndTest::programUpdateOffered() {
     settings.close();
     QProcessEnvironment environment = environment_;
     environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
-    castwell_ = std::make_unique<QProcess>();
-    castwell_->setProcessEnvironment(environment);
-    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    PrivateSessionBus bus;
+    startCastwell(bus, environment);
     QVERIFY(waitForLog(QStringLiteral("Software update: offering 99.0.0")));
 
     Window window = 0;
@@ -472,6 +544,81 @@ void EndToEndTest::programUpdateOffered() {
     QTest::qWait(500);
     QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
     QVERIFY(x.grab(window).save(QStringLiteral(ARTIFACTS_DIR "/program-update.png")));
+
+    castwell_->terminate();
+    QVERIFY(castwell_->waitForFinished(10000));
+}
+
+// Where the desktop has a tray, the program is an icon with a tooltip and a menu there, and no
+// window while there is nothing to share.
+void EndToEndTest::trayIconOnTheSessionBus() {
+    XDisplay x;
+    if (!x.isOpen())
+        QSKIP("needs an X server (the suite runs under xvfb-run)");
+    QVERIFY(control({QStringLiteral("unplug")}));
+    PrivateSessionBus bus;
+    StatusNotifierWatcher tray(bus);
+    QVERIFY(tray.isValid());
+    startCastwell(bus);
+    QVERIFY(waitForLog(QStringLiteral("Desktop: system tray; the program lives in its icon")));
+    QVERIFY(waitForState(1));
+
+    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(tray.toolTip(), QStringLiteral("Device Not Detected"),
+                              kStepTimeoutMs);
+    const QMap<int, QString> labels = tray.menuLabels();
+    for (const char* label :
+         {"Device Not Detected", "Settings", "Launch at Startup", "Maximize on Share",
+          "Bring to Front on Share", "Notifications", "Auto Update Firmware", "About", "Exit"})
+        QVERIFY2(labels.values().contains(QLatin1String(label)), label);
+    const Window window = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"));
+    QVERIFY(!window || !x.isViewable(window));
+
+    QVERIFY(tray.clickMenuEntry(labels.key(QStringLiteral("Exit"))));
+    QVERIFY(castwell_->waitForFinished(10000));
+    QCOMPARE(castwell_->exitCode(), 0);
+}
+
+// Where the desktop has no tray (a bare X server here), the main window is the program's face:
+// shown at start with its state, brought to the front by a second start.
+void EndToEndTest::windowStandsInWithoutTray() {
+    XDisplay x;
+    if (!x.isOpen())
+        QSKIP("needs an X server (the suite runs under xvfb-run)");
+    QVERIFY(control({QStringLiteral("unplug")}));
+    PrivateSessionBus bus;
+    startCastwell(bus);
+    QVERIFY(waitForLog(
+        QStringLiteral("Desktop: no system tray; the main window stands in for the icon")));
+    QVERIFY(waitForState(1));
+
+    Window window = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (window = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"))) != 0,
+        kStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
+    // The state page's dark background, not a window still blank.
+    QImage screenshot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (screenshot = x.grab(window),
+         !screenshot.isNull() && screenshot.pixel(8, 8) == qRgb(0x2f, 0x31, 0x32)),
+        kStepTimeoutMs);
+    QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
+    QVERIFY(screenshot.save(QStringLiteral(ARTIFACTS_DIR "/no-tray-window.png")));
+
+    // Covered by another window, it comes to the front when the program is started again.
+    const QRgb red = qRgb(255, 0, 0);
+    const auto centre = [&] {
+        return x.colourOnScreenAtCentreOf(window);
+    };
+    x.cover(red);
+    QTRY_COMPARE_WITH_TIMEOUT(centre(), red, kStepTimeoutMs);
+    QProcess second;
+    second.setProcessEnvironment(castwell_->processEnvironment());
+    second.start(QStringLiteral(CASTWELL_BINARY), QStringList());
+    QVERIFY(second.waitForFinished(kStepTimeoutMs));
+    QCOMPARE(second.exitCode(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(centre() != red, kStepTimeoutMs);
 
     castwell_->terminate();
     QVERIFY(castwell_->waitForFinished(10000));

@@ -13,6 +13,7 @@
 #include "settings.h"
 #include "tindrel.h"
 #include "trayiconmenu.h"
+#include "traypresence.h"
 #include "updateengine.h"
 #include "updater.h"
 
@@ -61,6 +62,13 @@ public:
     QList<int> notifications;
     void showStateNotification(ApplicationState state) override { notifications << state; }
     bool isMenuEnabled() { return findChild<QSystemTrayIcon*>()->contextMenu()->isEnabled(); }
+    bool isIconShown() { return findChild<QSystemTrayIcon*>()->isVisible(); }
+};
+
+class FakeNotifier : public StateNotifier {
+public:
+    QList<int> notifications;
+    void showStateNotification(ApplicationState state) override { notifications << state; }
 };
 
 } // namespace
@@ -86,6 +94,7 @@ private slots:
     void firmwareUpdateTakesOverTheShare();
     void programUpdateChecksWaitForTheShareToEnd();
     void aboutBoxTestButtonChecksForProgramUpdates();
+    void windowStandsInForAMissingTray();
 
 private:
     QList<int> states() const;
@@ -99,6 +108,9 @@ private:
     std::unique_ptr<QSignalSpy> stateSpy_;
     FakeCamera* camera_ = nullptr;
     FakeTray* tray_ = nullptr;
+    FakeNotifier* desktop_ = nullptr;
+    TrayPresence* trayPresence_ = nullptr;
+    bool trayAvailable_ = true;
     FakeHidMonitor* monitor_ = nullptr;
 };
 
@@ -133,6 +145,11 @@ void ControllerTest::init() {
     AppController::Parts parts;
     parts.camera = std::make_unique<FakeCamera>();
     parts.tray = std::make_unique<FakeTray>();
+    trayAvailable_ = true;
+    parts.trayPresence = std::make_unique<TrayPresence>([this] { return trayAvailable_; });
+    parts.desktopNotifier = std::make_unique<FakeNotifier>();
+    trayPresence_ = parts.trayPresence.get();
+    desktop_ = static_cast<FakeNotifier*>(parts.desktopNotifier.get());
     auto monitor = std::make_unique<FakeHidMonitor>();
     camera_ = static_cast<FakeCamera*>(parts.camera.get());
     tray_ = static_cast<FakeTray*>(parts.tray.get());
@@ -439,6 +456,38 @@ void ControllerTest::aboutBoxTestButtonChecksForProgramUpdates() {
     about->findChild<QPushButton*>(QStringLiteral("btn_check_sw_update"))->click();
     QTRY_VERIFY(appcast::UpdateEngine::current()->window() &&
                 appcast::UpdateEngine::current()->window()->isVisible());
+}
+
+void ControllerTest::windowStandsInForAMissingTray() {
+    QVERIFY(tray_->isIconShown());
+    KestalMainWindow* window = controller_->mainWindow();
+
+    // The tray goes: the window comes up at once and stays up without anything to share.
+    trayAvailable_ = false;
+    trayPresence_->recheck();
+    QVERIFY(!tray_->isIconShown());
+    QVERIFY(window->isVisible());
+    QVERIFY(MessageLog::contains(
+        QStringLiteral("Desktop: no system tray; the main window stands in for the icon")));
+    reachSharing();
+    report(CableDisconnected);
+    QCOMPARE(controller_->state(), NoHdmiSource);
+    QVERIFY(window->isVisible());
+
+    // Messages go to the desktop; closing minimizes, a later start brings the window back.
+    QCOMPARE(desktop_->notifications, (QList<int>{Sharing, NoHdmiSource}));
+    QVERIFY(!window->close());
+    QVERIFY(window->isMinimized());
+    emit application_->activationRequested();
+    QVERIFY(window->isVisible() && !window->isMinimized());
+    QVERIFY(tray_->notifications.isEmpty());
+
+    // The tray is back: the icon shows and takes the messages again.
+    trayAvailable_ = true;
+    trayPresence_->recheck();
+    QVERIFY(tray_->isIconShown());
+    report(Streaming);
+    QCOMPARE(tray_->notifications, QList<int>{DeviceInUse});
 }
 
 QTEST_MAIN(ControllerTest)

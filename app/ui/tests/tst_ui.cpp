@@ -1,5 +1,7 @@
+#include "desktopnotifications.h"
 #include "kestalactionmenu.h"
 #include "kestalmainwindow.h"
+#include "privatesessionbus.h"
 #include "settings.h"
 #include "trayiconmenu.h"
 
@@ -23,9 +25,29 @@ Q_DECLARE_METATYPE(Setter)
 
 namespace {
 
+// Stands in for the desktop's notification service and keeps what it was asked to show.
+class NotificationService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    QList<QVariantList> shown;
+
+public slots:
+    uint Notify(const QString& application, uint replaces, const QString& icon,
+                const QString& summary, const QString& body, const QStringList&,
+                const QVariantMap& hints, int timeout) {
+        shown << QVariantList{application, replaces, icon,
+                              summary,     body,     hints.value(QStringLiteral("desktop-entry")),
+                              timeout};
+        return 7;
+    }
+};
+
 const QString kAppIcon = QStringLiteral(":/app.svg");
 
+// The icon appears with the first showIcon(), in the state the menu is in by then.
 QSystemTrayIcon* trayIconOf(TrayIconMenu& tray) {
+    tray.showIcon();
     return tray.findChild<QSystemTrayIcon*>();
 }
 
@@ -103,6 +125,8 @@ private slots:
     void escapeOutsideFullScreenDoesNothing();
     void restoreWindowStateBringsBackLastState();
     void pagesFollowLanguage();
+    void standaloneWindow();
+    void desktopNotificationsReplaceEachOther();
 
 private:
     std::unique_ptr<KestalMainWindow> shownWindow();
@@ -490,6 +514,59 @@ void UiTest::pagesFollowLanguage() {
     QCOMPARE(labelText(window, "lbl_global_str"), QStringLiteral("Sharing Paused"));
 }
 
+// Without a tray the window offers the program's menu and only minimizes when closed.
+void UiTest::standaloneWindow() {
+    KestalMainWindow window;
+    QAction about(QStringLiteral("About"));
+    QAction exit(QStringLiteral("Exit"));
+    window.setProgramActions({&about, &exit});
+    KestalActionMenu* menu = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        menu = menu ? menu : qobject_cast<KestalActionMenu*>(widget);
+    QVERIFY(menu);
+    const auto programEntries = [menu] {
+        QStringList result;
+        for (QAction* action : menu->actions().mid(3))
+            result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        return result;
+    };
+
+    window.setStandalone(true);
+    QCOMPARE(programEntries(), (QStringList{"-", "About", "Exit"}));
+    window.setState(NoDevice);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!window.close());
+    QVERIFY(window.isMinimized());
+    window.setStandalone(false);
+    QVERIFY(programEntries().isEmpty());
+}
+
+void UiTest::desktopNotificationsReplaceEachOther() {
+    PrivateSessionBus bus;
+    QVERIFY(bus.isValid());
+    NotificationService service;
+    QVERIFY(bus.connection().registerObject(QStringLiteral("/org/freedesktop/Notifications"),
+                                            &service, QDBusConnection::ExportAllSlots));
+    QVERIFY(bus.connection().registerService(QStringLiteral("org.freedesktop.Notifications")));
+
+    DesktopNotifications notifications(
+        QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
+    notifications.showStateNotification(Starting); // never announced
+    notifications.showStateNotification(Sharing);
+    QTRY_COMPARE(service.shown.size(), 1);
+    const QString entry = QStringLiteral("com.quendral.Castwell");
+    QCOMPARE(service.shown.constFirst(), (QVariantList{"Castwell", 0u, entry, "Quendral Castwell",
+                                                       "Sharing Screen", entry, 5000}));
+
+    // Once the service has numbered the first message, later ones replace it. Each try sends
+    // one more, and looks at the ones that arrived meanwhile.
+    QTRY_VERIFY(
+        (notifications.showStateNotification(NoHdmiSource), service.shown.constLast().at(1) == 7u));
+    QCOMPARE(service.shown.constLast().at(4), QStringLiteral("HDMI Source Not Detected"));
+    QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+}
+
 int main(int argc, char** argv) {
     // The settings must never touch the user's own: the configuration folder is decided at the
     // first settings access, before the application object exists.
@@ -499,6 +576,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Castwell"));
+    QApplication::setDesktopFileName(QStringLiteral("com.quendral.Castwell"));
     // Owned here as the application object owns it in the program.
     const std::unique_ptr<Settings> settings(Settings::instance());
     UiTest test;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QString>
+
+// A D-Bus session bus of the test's own: a dbus-daemon child that ends with the test, so that
+// a program meets only the test's stand-ins for the desktop's services there.
+class PrivateSessionBus {
+public:
+    PrivateSessionBus();
+    ~PrivateSessionBus();
+    PrivateSessionBus(const PrivateSessionBus&) = delete;
+    PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
+
+    bool isValid() const { return connection_.isConnected(); }
+    // For the program's DBUS_SESSION_BUS_ADDRESS.
+    QString address() const { return address_; }
+    // The test's own connection, for its stand-in services and its calls.
+    QDBusConnection connection() const { return connection_; }
+
+private:
+    QProcess daemon_;
+    QString address_;
+    QString name_;
+    QDBusConnection connection_;
+};
