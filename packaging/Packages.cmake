@@ -96,7 +96,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/tindrel)
 # Qt loads these as plugins, which no linker records: the SVG icon engine for the program's
 # icons, and the multimedia backends (GStreamer for the camera, PulseAudio for the sound).
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "libqt5svg5, libqt5multimedia5-plugins")
-set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad")
+# pkexec asks for the rights to install the program's own updates.
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, pkexec")
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_CONTROL_EXTRA
   ${CMAKE_CURRENT_SOURCE_DIR}/linux/postinst ${CMAKE_CURRENT_SOURCE_DIR}/linux/postrm)
 # Programs built against the library depend on this package from this version on; the loader's
