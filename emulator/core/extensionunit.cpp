@@ -137,9 +137,13 @@ XuOutcome ExtensionUnit::updateControl(const Bytes& data, TimePoint now, const F
         if (faults.vanishStep == VanishStep::Initiation) {
             return XuOutcome{ENODEV, {}, XuEffect::Vanish};
         }
+        // A finalization that ended while nobody asked is over before the new transfer
+        // starts; one still writing the last image to flash leaves the request unanswered, and
+        // the status read that follows says busy, which the host takes as a refusal.
         if (phase_ == Phase::Finalizing) {
-            // Still writing the last image to flash: the status read that follows says busy,
-            // which the host takes as a refusal.
+            status(now, faults);
+        }
+        if (phase_ == Phase::Finalizing) {
             return XuOutcome{};
         }
         if (faults.refuseInitiation) {
