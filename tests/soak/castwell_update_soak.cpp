@@ -172,8 +172,10 @@ bool Soak::setUp() {
         imageOut.write("AIT842" + QByteArray(8192, 'i')) < 0)
         return false;
     imageOut.close();
-    if (QProcess::execute(QStringLiteral(SIGN_FIRMWARE_SCRIPT),
-                          {QStringLiteral(TEST_DATA_DIR "/keys/firmware-other.pem"), image}) != 0)
+    QProcess signFirmware;
+    signFirmware.start(QStringLiteral(SIGN_FIRMWARE_SCRIPT),
+                       {QStringLiteral(TEST_DATA_DIR "/keys/firmware-other.pem"), image});
+    if (!signFirmware.waitForFinished() || signFirmware.exitCode() != 0)
         return false;
     QFile signature(image + QStringLiteral(".sig"));
     if (!signature.open(QIODevice::ReadOnly))
@@ -206,6 +208,8 @@ bool Soak::scenario(const char* name, const Round& refused) {
         if (round == warmUp)
             before = residentKb();
         refusals += refused() ? 1 : 0;
+        // No event loop runs here to delete what the round left to deleteLater.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     const qint64 growth = residentKb() - before;
     const bool passed = refusals == rounds_ && growth <= kMaxGrowthKb;
