@@ -2,6 +2,7 @@
 #include "firmwarekey.h"
 #include "kestalapplication.h"
 #include "logfile.h"
+#include "platform/memoryallocator.h"
 #include "startupoptions.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    platform::limitAllocatorPools();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLatin1(argv[i]);

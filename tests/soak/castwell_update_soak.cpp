@@ -7,6 +7,7 @@
 #include "fwchecker.h"
 #include "fwdownloader.h"
 #include "installer.h"
+#include "platform/memoryallocator.h"
 #include "testhttpserver.h"
 #include "updateengine.h"
 #include "updater.h"
@@ -247,9 +248,10 @@ bool Soak::firmwareRound(const QString& server) {
 
 void Soak::servePackage(const TestHttpServer::Response& package, const QByteArray& feed) {
     server_.setResponse(QStringLiteral("/castwell.deb"), package);
-    server_.setResponse(
-        QStringLiteral("/feed.xml"),
-        {200, feed.isEmpty() ? "<rss><channel>" + otherKeyItem_ + "</channel></rss>" : feed});
+    server_.setResponse(QStringLiteral("/feed.xml"),
+                        {200, feed.isEmpty() ? "<rss xmlns:sparkle=\"urn:appcast\"><channel>" +
+                                                   otherKeyItem_ + "</channel></rss>"
+                                             : feed});
 }
 
 // True when the check or the update ended without the installer being started.
@@ -319,6 +321,8 @@ bool Soak::run() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // As the program does.
+    platform::limitAllocatorPools();
     QApplication application(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const int rounds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 100;
