@@ -200,7 +200,8 @@ bool Soak::setUp() {
 }
 
 bool Soak::scenario(const char* name, const Round& refused) {
-    const int warmUp = std::max(5, rounds_ / 10);
+    // The heap settles only after some dozens of rounds of a kind.
+    const int warmUp = std::max(50, rounds_ / 5);
     int refusals = 0;
     qint64 before = 0;
     QElapsedTimer timer;
