@@ -201,7 +201,7 @@ bool Soak::setUp() {
 
 bool Soak::scenario(const char* name, const Round& refused) {
     // The heap settles only after some dozens of rounds of a kind.
-    const int warmUp = std::max(50, rounds_ / 5);
+    const int warmUp = std::min(rounds_ / 2, std::max(50, rounds_ / 5));
     int refusals = 0;
     qint64 before = 0;
     QElapsedTimer timer;
