@@ -2,6 +2,7 @@
 
 #include "common/winexception.h"
 #include "util/iclock.h"
+#include "uvc/unitrequest.h"
 
 #include <linux/usb/video.h>
 
@@ -127,30 +128,12 @@ const std::string& LinuxUvcDevice::friendlyName() const {
 
 UvcResult LinuxUvcDevice::readXu(const util::Guid& unit, std::uint8_t selector,
                                  std::vector<std::uint8_t>& data) {
-    const auto found = d->units.find(unit);
-    if (found == d->units.end()) {
-        return UvcResult{false, 0};
-    }
-    try {
-        d->read(found->second, selector, data);
-        return UvcResult{true, 0};
-    } catch (const util::WinException& e) {
-        return UvcResult{false, e.code()};
-    }
+    return requestOnUnit(d->units, unit, [&](std::uint8_t id) { d->read(id, selector, data); });
 }
 
 UvcResult LinuxUvcDevice::writeXu(const util::Guid& unit, std::uint8_t selector,
                                   const std::vector<std::uint8_t>& data) {
-    const auto found = d->units.find(unit);
-    if (found == d->units.end()) {
-        return UvcResult{false, 0};
-    }
-    try {
-        d->write(found->second, selector, data);
-        return UvcResult{true, 0};
-    } catch (const util::WinException& e) {
-        return UvcResult{false, e.code()};
-    }
+    return requestOnUnit(d->units, unit, [&](std::uint8_t id) { d->write(id, selector, data); });
 }
 
 } // namespace quendral::uvc

@@ -2,6 +2,7 @@
 
 #include "common/winexception.h"
 #include "util/iclock.h"
+#include "uvc/unitrequest.h"
 
 #include <winioctl.h>
 
@@ -164,30 +165,14 @@ const std::string& Win32UvcDevice::friendlyName() const {
 
 UvcResult Win32UvcDevice::readXu(const util::Guid& unit, std::uint8_t selector,
                                  std::vector<std::uint8_t>& data) {
-    const auto found = d->units.find(unit);
-    if (found == d->units.end()) {
-        return UvcResult{false, 0};
-    }
-    try {
-        d->read(toGuid(unit), found->second, selector, data);
-        return UvcResult{true, 0};
-    } catch (const util::WinException& e) {
-        return UvcResult{false, e.code()};
-    }
+    return requestOnUnit(d->units, unit,
+                         [&](std::uint32_t node) { d->read(toGuid(unit), node, selector, data); });
 }
 
 UvcResult Win32UvcDevice::writeXu(const util::Guid& unit, std::uint8_t selector,
                                   const std::vector<std::uint8_t>& data) {
-    const auto found = d->units.find(unit);
-    if (found == d->units.end()) {
-        return UvcResult{false, 0};
-    }
-    try {
-        d->write(toGuid(unit), found->second, selector, data);
-        return UvcResult{true, 0};
-    } catch (const util::WinException& e) {
-        return UvcResult{false, e.code()};
-    }
+    return requestOnUnit(d->units, unit,
+                         [&](std::uint32_t node) { d->write(toGuid(unit), node, selector, data); });
 }
 
 std::map<util::Guid, std::uint32_t> findExtensionUnitNodes(IKsFilter& filter,
