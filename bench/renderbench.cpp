@@ -1,11 +1,12 @@
-// How fast the video path puts a captured frame on screen: present -> upload -> convert -> draw
-// through CameraSurface and CameraSurfaceWidget, for YUYV and RGB32 at 720p, 1080p and 2160p,
-// against a CPU baseline measured in the same run: Qt's own conversion (QVideoFrame::image())
-// and QPainter::drawImage into a raster window of the same size.
+// How fast the video paths put a captured frame on screen, for YUYV and RGB32 at 720p, 1080p and
+// 2160p: the OpenGL path (present -> upload -> convert -> draw through CameraSurface and
+// CameraSurfaceWidget) and the raster path (present -> CPU conversion -> copy into the window
+// through RasterSurfaceWidget), each against a CPU baseline measured in the same run: Qt's own
+// conversion (QVideoFrame::image()) and QPainter::drawImage into a raster window of the same size.
 //
-// Both paths are driven in lockstep (present, repaint, next frame), so their frames per second
+// All paths are driven in lockstep (present, repaint, next frame), so their frames per second
 // are what each can draw at most; the process CPU time covers Mesa's llvmpipe worker threads
-// too, but not the X server. The two paths take turns in rounds and each one's best round
+// too, but not the X server. The paths take turns in rounds and each one's best round
 // counts, which keeps other load on the machine out of the comparison. A second YUYV run presents
 // at 60 Hz through the application's own update() path, as a camera does: a frame that arrives
 // while the previous one is still undrawn is dropped by the surface, so "no drops" means no frame
@@ -16,6 +17,7 @@
 
 #include "camerasurface.h"
 #include "camerasurfacewidget.h"
+#include "rastersurfacewidget.h"
 #include "videoframe.h"
 
 #include <QApplication>
@@ -174,13 +176,26 @@ template <typename Step> Rate lockstep(const Options& options, Step presentAndDr
     return stopwatch.stop(frames);
 }
 
-// The application's widget, made to finish every frame it draws and to count the frames it has
-// not drawn before.
-class FinishingSurfaceWidget : public CameraSurfaceWidget {
+// Counts the frames a picture widget draws that it had not drawn before.
+class NewFrameCounter {
 public:
     int newFramesDrawn = 0;
-    QByteArray glRenderer;
+    QByteArray glRenderer; // the OpenGL widget's renderer
 
+    void painted(CameraSurface* surface) {
+        const uchar* drawn = surface->renderer()->frame().bits();
+        if (drawn && drawn != lastDrawn_) {
+            ++newFramesDrawn;
+            lastDrawn_ = drawn;
+        }
+    }
+
+private:
+    const uchar* lastDrawn_ = nullptr;
+};
+
+// The application's OpenGL widget, made to finish every frame it draws.
+class FinishingSurfaceWidget : public CameraSurfaceWidget, public NewFrameCounter {
 protected:
     void initializeGL() override {
         CameraSurfaceWidget::initializeGL();
@@ -192,15 +207,17 @@ protected:
         CameraSurfaceWidget::paintGL();
         // GL queues its work: without this a paint could return long before its frame is drawn.
         context()->functions()->glFinish();
-        const uchar* drawn = videoSurface()->renderer()->frame().bits();
-        if (drawn && drawn != lastDrawn_) {
-            ++newFramesDrawn;
-            lastDrawn_ = drawn;
-        }
+        painted(videoSurface());
     }
+};
 
-private:
-    const uchar* lastDrawn_ = nullptr;
+// The application's raster widget.
+class CountingRasterWidget : public RasterSurfaceWidget, public NewFrameCounter {
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        RasterSurfaceWidget::paintEvent(event);
+        painted(videoSurface());
+    }
 };
 
 // The baseline's window: draws the newest converted picture 1:1 with QPainter.
@@ -249,7 +266,7 @@ bool showAt(QWidget& widget, const QSize& size) {
 }
 
 // Shows the widget, starts its surface and draws the first frames, which pay for allocations.
-bool prepare(FinishingSurfaceWidget& widget, FrameRing& ring) {
+template <typename Widget> bool prepare(Widget& widget, FrameRing& ring) {
     if (!showAt(widget, ring.size()) ||
         !widget.videoSurface()->start(QVideoSurfaceFormat(ring.size(), ring.format()))) {
         std::fprintf(stderr, "the surface did not start for %s\n", formatName(ring.format()));
@@ -273,8 +290,8 @@ struct SurfaceRun {
     QByteArray glRenderer;
 };
 
-SurfaceRun runOurs(FrameRing& ring, const Options& options, bool& ok) {
-    FinishingSurfaceWidget widget;
+template <typename Widget> SurfaceRun runOurs(FrameRing& ring, const Options& options, bool& ok) {
+    Widget widget;
     if (!prepare(widget, ring)) {
         ok = false;
         return {};
@@ -297,8 +314,9 @@ SurfaceRun runOurs(FrameRing& ring, const Options& options, bool& ok) {
 // Presents one frame per camera period and lets present()'s own update() draw it. Frames whose
 // time has come while the loop was busy drawing are presented back to back, as queued camera
 // frames would be.
+template <typename Widget>
 SurfaceRun runOursPaced(FrameRing& ring, const Options& options, bool& ok) {
-    FinishingSurfaceWidget widget;
+    Widget widget;
     if (!prepare(widget, ring)) {
         ok = false;
         return {};
@@ -401,8 +419,23 @@ bool parseOptions(int argc, char** argv, Options& options) {
 
 struct PacedRow {
     QSize size;
+    const char* path;
     double lockstepFps;
     SurfaceRun run;
+};
+
+// The best of the rounds of one path, and what all its rounds drew of what they presented.
+struct PathResult {
+    SurfaceRun best;
+    int presented = 0;
+    int drawn = 0;
+
+    void add(const SurfaceRun& round) {
+        presented += round.presented;
+        drawn += round.drawn.frames;
+        if (round.drawn.fps() > best.drawn.fps())
+            best = round;
+    }
 };
 
 } // namespace
@@ -433,8 +466,10 @@ int main(int argc, char** argv) {
     std::printf("frames: a moving pattern, every frame a different buffer, from a ring of at "
                 "least %lld MiB\n",
                 kRingBytes >> 20);
-    std::printf("ours: CameraSurface::present, CameraSurfaceWidget repainted at once (upload, "
+    std::printf("OpenGL: CameraSurface::present, CameraSurfaceWidget repainted at once (upload, "
                 "GPU conversion for YUYV, draw, compose into the window), glFinish per paint\n");
+    std::printf("raster: CameraSurface::present, RasterSurfaceWidget repainted at once (CPU "
+                "conversion, copy into the window's backing store)\n");
     std::printf("baseline: QVideoFrame::image() (Qt's CPU conversion; a copy for RGB32), then "
                 "QPainter::drawImage 1:1, CompositionMode_Source, into a raster QWidget of the "
                 "frame size, repainted at once\n");
@@ -453,28 +488,23 @@ int main(int argc, char** argv) {
         for (const QVideoFrame::PixelFormat format :
              {QVideoFrame::Format_YUYV, QVideoFrame::Format_RGB32}) {
             FrameRing ring(format, size);
-            SurfaceRun ours;
+            PathResult openGL;
+            PathResult raster;
             Rate baseline;
-            int presented = 0;
-            int drawn = 0;
             for (int round = 0; round < options.rounds && ok; ++round) {
-                const SurfaceRun oursRound = runOurs(ring, options, ok);
+                openGL.add(runOurs<FinishingSurfaceWidget>(ring, options, ok));
+                raster.add(runOurs<CountingRasterWidget>(ring, options, ok));
                 const Rate baselineRound = runBaseline(ring, options, ok);
-                presented += oursRound.presented;
-                drawn += oursRound.drawn.frames;
-                if (oursRound.drawn.fps() > ours.drawn.fps())
-                    ours = oursRound;
                 if (baselineRound.fps() > baseline.fps())
                     baseline = baselineRound;
             }
             if (!ok)
                 return 1;
             if (!printedRenderer) {
-                std::printf("OpenGL renderer: %s\n\n", ours.glRenderer.constData());
-                std::printf("%-16s | %8s | %17s | %12s | %21s | %11s | %9s | %20s\n", "config",
-                            "ours fps", "ours CPU ms/frame", "baseline fps",
-                            "baseline CPU ms/frame", "speed ratio", "CPU ratio",
-                            "ours drawn/presented");
+                std::printf("OpenGL renderer: %s\n\n", openGL.best.glRenderer.constData());
+                std::printf("%-16s | %-6s | %8s | %12s | %12s | %21s | %11s | %9s | %20s\n",
+                            "config", "path", "fps", "CPU ms/frame", "baseline fps",
+                            "baseline CPU ms/frame", "speed ratio", "CPU ratio", "drawn/presented");
                 printedRenderer = true;
             }
             const QByteArray config = QStringLiteral("%1x%2 %3")
@@ -482,14 +512,25 @@ int main(int argc, char** argv) {
                                           .arg(size.height())
                                           .arg(QString::fromLatin1(formatName(format)))
                                           .toLatin1();
-            std::printf("%-16s | %8.1f | %17.2f | %12.1f | %21.2f | %11.2f | %9.2f | %10d of %6d\n",
-                        config.constData(), ours.drawn.fps(), ours.drawn.cpuMsPerFrame(),
-                        baseline.fps(), baseline.cpuMsPerFrame(), ours.drawn.fps() / baseline.fps(),
-                        ours.drawn.cpuMsPerFrame() / baseline.cpuMsPerFrame(), drawn, presented);
+            for (const auto& [name, result] :
+                 {std::pair<const char*, const PathResult&>{"OpenGL", openGL},
+                  std::pair<const char*, const PathResult&>{"raster", raster}}) {
+                const Rate& drawn = result.best.drawn;
+                std::printf("%-16s | %-6s | %8.1f | %12.2f | %12.1f | %21.2f | %11.2f | %9.2f | "
+                            "%8d of %8d\n",
+                            config.constData(), name, drawn.fps(), drawn.cpuMsPerFrame(),
+                            baseline.fps(), baseline.cpuMsPerFrame(), drawn.fps() / baseline.fps(),
+                            drawn.cpuMsPerFrame() / baseline.cpuMsPerFrame(), result.drawn,
+                            result.presented);
+                lockstepDrops = lockstepDrops || result.drawn != result.presented;
+            }
             std::fflush(stdout);
-            lockstepDrops = lockstepDrops || drawn != presented;
-            if (format == QVideoFrame::Format_YUYV)
-                paced.push_back({size, ours.drawn.fps(), runOursPaced(ring, options, ok)});
+            if (format == QVideoFrame::Format_YUYV) {
+                paced.push_back({size, "OpenGL", openGL.best.drawn.fps(),
+                                 runOursPaced<FinishingSurfaceWidget>(ring, options, ok)});
+                paced.push_back({size, "raster", raster.best.drawn.fps(),
+                                 runOursPaced<CountingRasterWidget>(ring, options, ok)});
+            }
             if (!ok)
                 return 1;
         }
@@ -498,14 +539,14 @@ int main(int argc, char** argv) {
     std::printf("\nYUYV presented at %.0f Hz through present()'s own update(), as a camera "
                 "delivers:\n",
                 kCameraRateFps);
-    std::printf("%-16s | %9s | %9s | %7s | %9s | %13s\n", "size", "presented", "drawn", "dropped",
-                "drawn fps", "CPU ms/frame");
+    std::printf("%-16s | %-6s | %9s | %9s | %7s | %9s | %13s\n", "size", "path", "presented",
+                "drawn", "dropped", "drawn fps", "CPU ms/frame");
     for (const PacedRow& p : paced) {
         const QByteArray size =
             QStringLiteral("%1x%2").arg(p.size.width()).arg(p.size.height()).toLatin1();
-        std::printf("%-16s | %9d | %9d | %7d | %9.1f | %13.2f\n", size.constData(), p.run.presented,
-                    p.run.drawn.frames, p.run.presented - p.run.drawn.frames, p.run.drawn.fps(),
-                    p.run.drawn.cpuMsPerFrame());
+        std::printf("%-16s | %-6s | %9d | %9d | %7d | %9.1f | %13.2f\n", size.constData(), p.path,
+                    p.run.presented, p.run.drawn.frames, p.run.presented - p.run.drawn.frames,
+                    p.run.drawn.fps(), p.run.drawn.cpuMsPerFrame());
     }
 
     for (const PacedRow& p : paced) {
@@ -513,10 +554,10 @@ int main(int argc, char** argv) {
             continue;
         const bool fastEnough = p.lockstepFps >= kGoalFps;
         const bool noDrops = p.run.drawn.frames == p.run.presented;
-        std::printf("\n1080p YUYV reaches %.0f fps: %s (%.1f fps at most); at 60 Hz every frame "
-                    "drawn, none queued behind another: %s (%d of %d)\n1080p60 YUYV: %s\n",
-                    kGoalFps, fastEnough ? "yes" : "no", p.lockstepFps, noDrops ? "yes" : "no",
-                    p.run.drawn.frames, p.run.presented,
+        std::printf("\n%s: 1080p YUYV reaches %.0f fps: %s (%.1f fps at most); at 60 Hz every "
+                    "frame drawn, none queued behind another: %s (%d of %d)\n1080p60 YUYV: %s\n",
+                    p.path, kGoalFps, fastEnough ? "yes" : "no", p.lockstepFps,
+                    noDrops ? "yes" : "no", p.run.drawn.frames, p.run.presented,
                     fastEnough && noDrops ? "sustained" : "NOT sustained");
     }
     if (lockstepDrops) {

@@ -1,18 +1,23 @@
 #include "camerasurface.h"
 
-#include "camerasurfacewidget.h"
-#include "rgbframerenderer.h"
-#include "yuyvframerenderer.h"
+#include "pictureview.h"
+#include "videoframe.h"
 
 #include <QDebug>
 #include <QVideoSurfaceFormat>
 
-CameraSurface::CameraSurface(CameraSurfaceWidget* widget)
-    : QAbstractVideoSurface(widget)
-    , widget_(widget)
+#include <utility>
+
+CameraSurface::CameraSurface(PictureView* view, QObject* parent)
+    : QAbstractVideoSurface(parent)
+    , view_(view)
     , renderer_(std::make_unique<VideoFrame>()) {}
 
 CameraSurface::~CameraSurface() = default;
+
+void CameraSurface::readRendererOptions() {
+    setSkipYuyv(qgetenv("GPU_SKIP_YUYV") == "1");
+}
 
 QList<QVideoFrame::PixelFormat>
 CameraSurface::supportedPixelFormats(QAbstractVideoBuffer::HandleType handleType) const {
@@ -29,21 +34,10 @@ bool CameraSurface::start(const QVideoSurfaceFormat& format) {
         qDebug() << format.handleType() << format.pixelFormat() << " - format is not supported.";
         return false;
     }
-    const bool yuyv = format.pixelFormat() == QVideoFrame::Format_YUYV;
-    qDebug() << "Video format:" << format.pixelFormat()
-             << "Renderer:" << (yuyv ? "YUYV GPU" : "RGB GPU");
+    qDebug().noquote() << "Video format:" << format.pixelFormat()
+                       << "Renderer:" << view_->rendererName(format);
     framePending_ = false;
-    std::unique_ptr<VideoFrame> renderer;
-    if (yuyv)
-        renderer = std::make_unique<YUYVFrameRenderer>();
-    else
-        renderer = std::make_unique<RgbFrameRenderer>(format.scanLineDirection() ==
-                                                      QVideoSurfaceFormat::TopToBottom);
-    // The old renderer's textures and buffers live in the widget's context: they are released
-    // only with it current (a widget never shown has none to release).
-    widget_->makeCurrent();
-    renderer_ = std::move(renderer);
-    widget_->doneCurrent();
+    view_->releaseRenderer(std::exchange(renderer_, view_->createRenderer(format)));
     return QAbstractVideoSurface::start(format);
 }
 
@@ -54,7 +48,7 @@ void CameraSurface::stop() {
     framePending_ = false;
     if (renderer_->frame().isValid()) {
         renderer_->clear();
-        widget_->update();
+        view_->schedulePaint();
     }
 }
 
@@ -67,7 +61,7 @@ bool CameraSurface::present(const QVideoFrame& frame) {
     renderer_->setFrame(frame);
     presentBytes_ += renderer_->frame().mappedBytes();
     framePending_ = true;
-    widget_->update();
+    view_->schedulePaint();
     return true;
 }
 

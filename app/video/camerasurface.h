@@ -4,7 +4,7 @@
 
 #include <memory>
 
-class CameraSurfaceWidget;
+class PictureView;
 class VideoFrame;
 
 // Where the camera delivers its frames: picks a renderer per stream format, keeps the newest
@@ -12,7 +12,7 @@ class VideoFrame;
 class CameraSurface : public QAbstractVideoSurface {
     Q_OBJECT
 public:
-    explicit CameraSurface(CameraSurfaceWidget* widget);
+    CameraSurface(PictureView* view, QObject* parent);
     ~CameraSurface() override;
 
     QList<QVideoFrame::PixelFormat>
@@ -22,6 +22,8 @@ public:
     bool present(const QVideoFrame& frame) override;
 
     void setSkipYuyv(bool skip) { skipYuyv_ = skip; }
+    // Applies the renderer switches of the environment (GPU_SKIP_YUYV).
+    void readRendererOptions();
     VideoFrame* renderer() const { return renderer_.get(); }
     // Called by the widget when it paints: the next frame may be taken.
     void framePainted() { framePending_ = false; }
@@ -32,7 +34,7 @@ public:
 
 private:
     bool skipYuyv_ = false;
-    CameraSurfaceWidget* widget_;
+    PictureView* view_;
     std::unique_ptr<VideoFrame> renderer_;
     int presentCount_ = 0;
     qint64 presentBytes_ = 0;

@@ -2,19 +2,19 @@
 
 #include "camerasurface.h"
 #include "quad.h"
+#include "rgbframerenderer.h"
 #include "shaderprogram.h"
 #include "videoframe.h"
+#include "yuyvframerenderer.h"
 
 #include <QDebug>
 #include <QOpenGLContext>
 #include <QOpenGLDebugLogger>
 #include <QOpenGLFunctions>
 #include <QOpenGLShaderProgram>
-#include <QTimer>
+#include <QVideoSurfaceFormat>
 
 namespace {
-
-constexpr int kFpsReportIntervalMs = 1000;
 
 bool environmentSwitch(const char* name) {
     return qgetenv(name) == "1";
@@ -31,8 +31,7 @@ void printDebugMessage(const QOpenGLDebugMessage& message) {
 } // namespace
 
 struct CameraSurfaceWidget::Private : public QOpenGLFunctions {
-    QTimer* fpsTimer = nullptr;
-    int renderCount = 0;
+    RenderCounter* renderCounter = nullptr;
     QOpenGLDebugLogger* debugLogger = nullptr;
     QOpenGLShaderProgram program;
     Quad quad;        // frame top row at the bottom, as the conversion pass leaves it
@@ -42,17 +41,12 @@ struct CameraSurfaceWidget::Private : public QOpenGLFunctions {
 CameraSurfaceWidget::CameraSurfaceWidget(QWidget* parent)
     : QOpenGLWidget(parent)
     , d(std::make_unique<Private>())
-    , surface_(std::make_unique<CameraSurface>(this)) {
+    , surface_(std::make_unique<CameraSurface>(this, this)) {
     setObjectName(QStringLiteral("CameraSurfaceWidget"));
-    d->fpsTimer = new QTimer(this);
-    d->fpsTimer->setInterval(kFpsReportIntervalMs);
+    d->renderCounter = new RenderCounter(surface_.get(), this);
     if (environmentSwitch("DEBUG_OPENGL_RENDER")) {
         d->debugLogger = new QOpenGLDebugLogger(this);
         connect(d->debugLogger, &QOpenGLDebugLogger::messageLogged, this, &printDebugMessage);
-    }
-    if (environmentSwitch("CASTWELL_LOG_FPS")) {
-        connect(d->fpsTimer, &QTimer::timeout, this, &CameraSurfaceWidget::reportFps);
-        d->fpsTimer->start();
     }
 }
 
@@ -70,15 +64,31 @@ CameraSurface* CameraSurfaceWidget::videoSurface() const {
 }
 
 int CameraSurfaceWidget::renderCount() const {
-    return d->renderCount;
+    return d->renderCounter->count();
 }
 
-void CameraSurfaceWidget::readRendererOptions() {
-    surface_->setSkipYuyv(environmentSwitch("GPU_SKIP_YUYV"));
+std::unique_ptr<VideoFrame> CameraSurfaceWidget::createRenderer(const QVideoSurfaceFormat& format) {
+    if (format.pixelFormat() == QVideoFrame::Format_YUYV)
+        return std::make_unique<YUYVFrameRenderer>();
+    return std::make_unique<RgbFrameRenderer>(format.scanLineDirection() ==
+                                              QVideoSurfaceFormat::TopToBottom);
+}
+
+QString CameraSurfaceWidget::rendererName(const QVideoSurfaceFormat& format) const {
+    return format.pixelFormat() == QVideoFrame::Format_YUYV ? QStringLiteral("YUYV GPU")
+                                                            : QStringLiteral("RGB GPU");
+}
+
+void CameraSurfaceWidget::releaseRenderer(std::unique_ptr<VideoFrame> renderer) {
+    // Its textures and buffers live in this widget's context: they are released only with it
+    // current (a widget never shown has none to release).
+    makeCurrent();
+    renderer.reset();
+    doneCurrent();
 }
 
 void CameraSurfaceWidget::initializeGL() {
-    readRendererOptions();
+    surface_->readRendererOptions();
     if (d->debugLogger) {
         if (context()->format().testOption(QSurfaceFormat::DebugContext) &&
             d->debugLogger->initialize()) {
@@ -108,7 +118,7 @@ void CameraSurfaceWidget::initializeGL() {
 
 void CameraSurfaceWidget::paintGL() {
     surface_->framePainted();
-    ++d->renderCount;
+    d->renderCounter->painted();
     d->glClear(GL_COLOR_BUFFER_BIT);
     VideoFrame* renderer = surface_->renderer();
     if (!renderer || !renderer->frame().isValid())
@@ -120,11 +130,4 @@ void CameraSurfaceWidget::paintGL() {
     d->program.bind();
     (renderer->topRowFirst() ? d->flippedQuad : d->quad).attach(d->program);
     d->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-}
-
-void CameraSurfaceWidget::reportFps() {
-    surface_->reportDecodeFps();
-    if (d->renderCount != 0)
-        qDebug() << "Render FPS:" << d->renderCount;
-    d->renderCount = 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictureview.h"
+
 #include <QOpenGLWidget>
 
 #include <memory>
@@ -7,25 +9,25 @@
 class CameraSurface;
 
 // Draws the newest camera frame over the whole widget with OpenGL.
-class CameraSurfaceWidget : public QOpenGLWidget {
+class CameraSurfaceWidget : public QOpenGLWidget, public PictureView {
     Q_OBJECT
 public:
     explicit CameraSurfaceWidget(QWidget* parent = nullptr);
     ~CameraSurfaceWidget() override;
 
-    CameraSurface* videoSurface() const;
-    // Applies the renderer switches of the environment (GPU_SKIP_YUYV).
-    void readRendererOptions();
-
-    int renderCount() const;
+    QWidget* widget() override { return this; }
+    CameraSurface* videoSurface() const override;
+    int renderCount() const override;
+    std::unique_ptr<VideoFrame> createRenderer(const QVideoSurfaceFormat& format) override;
+    QString rendererName(const QVideoSurfaceFormat& format) const override;
+    void releaseRenderer(std::unique_ptr<VideoFrame> renderer) override;
+    void schedulePaint() override { update(); }
 
 protected:
     void initializeGL() override;
     void paintGL() override;
 
 private:
-    void reportFps();
-
     struct Private;
     std::unique_ptr<Private> d;
     std::unique_ptr<CameraSurface> surface_;

@@ -1,7 +1,7 @@
 #include "cameraviewfinder.h"
 
 #include "camerasurface.h"
-#include "camerasurfacewidget.h"
+#include "pictureview.h"
 
 #include <QEvent>
 #include <QResizeEvent>
@@ -15,8 +15,12 @@ const QSize kMinimumSize(320, 240);
 } // namespace
 
 CameraViewfinder::CameraViewfinder(QWidget* parent)
+    : CameraViewfinder(renderPath().path, parent) {}
+
+CameraViewfinder::CameraViewfinder(RenderPath path, QWidget* parent)
     : QWidget(parent)
-    , surfaceWidget_(new CameraSurfaceWidget(this))
+    , view_(createPictureView(path, this))
+    , surfaceWidget_(view_->widget())
     , cursorTimer_(new QTimer(this)) {
     cursorTimer_->setSingleShot(true);
     cursorTimer_->setInterval(kCursorHideDelayMs);
@@ -36,7 +40,7 @@ QSize CameraViewfinder::minimumSizeHint() const {
 }
 
 void CameraViewfinder::initRendererOptions() {
-    surfaceWidget_->readRendererOptions();
+    view_->videoSurface()->readRendererOptions();
 }
 
 QRect CameraViewfinder::pictureRect(const QSize& resolution, const QSize& area) {
@@ -60,7 +64,7 @@ void CameraViewfinder::attachCamera(QSharedPointer<QCamera> camera) {
         });
     refreshResolution();
 
-    CameraSurface* surface = surfaceWidget_->videoSurface();
+    CameraSurface* surface = view_->videoSurface();
     camera_->setViewfinder(surface);
     connect(camera_.data(), &QCamera::statusChanged, surface, [surface](QCamera::Status status) {
         if (status != QCamera::ActiveStatus)
@@ -86,7 +90,7 @@ void CameraViewfinder::detachCamera() {
     }
     if (!camera_)
         return;
-    disconnect(camera_.data(), nullptr, surfaceWidget_->videoSurface(), nullptr);
+    disconnect(camera_.data(), nullptr, view_->videoSurface(), nullptr);
     camera_->setViewfinder(static_cast<QVideoWidget*>(nullptr));
     camera_->setViewfinder(static_cast<QAbstractVideoSurface*>(nullptr));
     disconnect(statusConnection_);

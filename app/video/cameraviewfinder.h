@@ -1,12 +1,14 @@
 #pragma once
 
+#include "renderpath.h"
+
 #include <QCamera>
 #include <QPointer>
 #include <QSharedPointer>
 #include <QSize>
 #include <QWidget>
 
-class CameraSurfaceWidget;
+class PictureView;
 class QTimer;
 
 // Shows an attached camera's picture at its aspect ratio (letterboxed or pillarboxed on the
@@ -15,13 +17,15 @@ class CameraViewfinder : public QWidget {
     Q_OBJECT
 public:
     explicit CameraViewfinder(QWidget* parent = nullptr);
+    // Draws through `path` instead of the one chosen for this machine.
+    CameraViewfinder(RenderPath path, QWidget* parent);
     ~CameraViewfinder() override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     // Applies the renderer switches; call with a current OpenGL context.
     void initRendererOptions();
-    CameraSurfaceWidget* surfaceWidget() const { return surfaceWidget_; }
+    PictureView* pictureView() const { return view_; }
 
     // Where a picture of `resolution` goes inside `area`, keeping its aspect ratio.
     static QRect pictureRect(const QSize& resolution, const QSize& area);
@@ -40,7 +44,8 @@ private:
     void layoutSurface(const QSize& size);
     void hideCursorIfIdle();
 
-    CameraSurfaceWidget* surfaceWidget_;
+    PictureView* view_;
+    QWidget* surfaceWidget_;
     QPointer<QWidget> cursorWidget_;
     QSharedPointer<QCamera> camera_;
     QMetaObject::Connection statusConnection_;

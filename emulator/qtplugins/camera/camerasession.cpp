@@ -15,6 +15,19 @@ namespace {
 
 constexpr std::int64_t kMicrosPerSecond = 1000000;
 
+// The modes of an HDMI source: 1080p and 720p, or only the one KESTAL_EMULATOR_SOURCE names
+// ("1280x720"), as a source that sends nothing larger offers.
+QList<QSize> sourceResolutions() {
+    const QList<QSize> all{QSize(1920, 1080), QSize(1280, 720)};
+    const QByteArray wanted = qgetenv("KESTAL_EMULATOR_SOURCE");
+    for (const QSize& resolution : all) {
+        if (wanted ==
+            QByteArray::number(resolution.width()) + 'x' + QByteArray::number(resolution.height()))
+            return {resolution};
+    }
+    return all;
+}
+
 } // namespace
 
 CameraSession::CameraSession(QString deviceName, QObject* parent)
@@ -31,7 +44,7 @@ CameraSession::~CameraSession() {
 
 QList<QCameraViewfinderSettings> CameraSession::supportedSettings() {
     QList<QCameraViewfinderSettings> all;
-    for (const QSize resolution : {QSize(1920, 1080), QSize(1280, 720)}) {
+    for (const QSize resolution : sourceResolutions()) {
         for (const auto format : TestPattern::pixelFormats()) {
             QCameraViewfinderSettings settings;
             settings.setResolution(resolution);
