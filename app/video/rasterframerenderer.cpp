@@ -61,11 +61,16 @@ void RasterFrameRenderer::setFrame(const QVideoFrame& frame) {
 }
 
 const QImage& RasterFrameRenderer::picture() {
+    // A cleared frame is unmapped: nothing that points into it may be drawn.
+    if (!frame_.isValid()) {
+        picture_ = QImage();
+        return picture_;
+    }
     if (!stale_)
         return picture_;
     stale_ = false;
     const bool yuyv = frame_.pixelFormat() == QVideoFrame::Format_YUYV;
-    if (!frame_.isValid() || !holdsPicture(yuyv ? kYuyvBytesPerPixel : kRgbBytesPerPixel))
+    if (!holdsPicture(yuyv ? kYuyvBytesPerPixel : kRgbBytesPerPixel))
         return picture_;
     const QSize size = frame_.size();
     const int stride = frame_.bytesPerLine();

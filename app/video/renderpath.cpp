@@ -47,6 +47,15 @@ RenderPathChoice chooseRenderPath(const QString& renderer, bool softwareRequeste
 
 const RenderPathChoice& renderPath() {
     static const RenderPathChoice choice = [] {
+        const QByteArray forced = qgetenv("CASTWELL_RENDER_PATH");
+        if (forced == "opengl" || forced == "raster") {
+            RenderPathChoice chosen{
+                forced == "opengl" ? RenderPath::OpenGL : RenderPath::Raster,
+                QStringLiteral("Video: drawing with %1: CASTWELL_RENDER_PATH says so")
+                    .arg(QString::fromLatin1(forced))};
+            qDebug().noquote() << chosen.reason;
+            return chosen;
+        }
         const bool softwareRequested = qgetenv("QT_OPENGL") == "software";
         RenderPathChoice chosen =
             chooseRenderPath(softwareRequested ? QString() : probeRenderer(), softwareRequested);

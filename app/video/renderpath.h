@@ -17,6 +17,7 @@ struct RenderPathChoice {
 // software OpenGL was asked for on the command line.
 RenderPathChoice chooseRenderPath(const QString& renderer, bool softwareRequested);
 
-// This process's choice, made on first use and logged once: asks a throw-away OpenGL context
-// for its renderer, which needs a QGuiApplication.
+// This process's choice, made on first use and logged once: CASTWELL_RENDER_PATH (opengl or
+// raster) when set, else by the renderer of a throw-away OpenGL context, which needs a
+// QGuiApplication.
 const RenderPathChoice& renderPath();

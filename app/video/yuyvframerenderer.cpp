@@ -13,10 +13,6 @@ YUYVFrameRenderer::~YUYVFrameRenderer() {
     quad_.destroy();
 }
 
-QSize YUYVFrameRenderer::framebufferSize() const {
-    return fbo_ ? fbo_->size() : QSize();
-}
-
 void YUYVFrameRenderer::setFrame(const QVideoFrame& frame) {
     converted_ = false;
     VideoFrame::setFrame(frame);

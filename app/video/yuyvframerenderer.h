@@ -19,8 +19,6 @@ public:
     void setFrame(const QVideoFrame& frame) override;
     void render() override;
 
-    QSize framebufferSize() const;
-
 private:
     void convert();
 
