@@ -122,7 +122,6 @@ private slots:
     void init();
     void cleanup();
 
-    void matcherKnowsThePlatformNames_data();
     void matcherKnowsThePlatformNames();
 
     void followsTheStateTable();
@@ -201,44 +200,31 @@ bool AudioTest::recordingSettles() {
     return false;
 }
 
-void AudioTest::matcherKnowsThePlatformNames_data() {
-    QTest::addColumn<QString>("deviceName");
-    QTest::addColumn<QString>("osVersion");
-    QTest::addColumn<bool>("matches");
-
-    const QString pulse = QStringLiteral("alsa_input.usb-Quendral_Castwell-00.analog-stereo");
-    QTest::newRow("sound server") << pulse << QStringLiteral("12") << true;
-    QTest::newRow("sound server, other brand")
-        << QStringLiteral("alsa_input.usb-TESSMOOR_CASTWELL_0123-02.analog-stereo")
-        << QStringLiteral("12") << true;
-    QTest::newRow("dashes") << QStringLiteral("usb-Quendral-Castwell") << QStringLiteral("12")
-                            << true;
-    QTest::newRow("windows") << QStringLiteral("Digital Audio Interface (Quendral Castwell)")
-                             << QStringLiteral("10") << true;
-    QTest::newRow("emulated") << QStringLiteral("Quendral Castwell (emulated)")
-                              << QStringLiteral("12") << true;
-    QTest::newRow("built-in") << QStringLiteral("alsa_input.pci-0000_00_1f.3.analog-stereo")
-                              << QStringLiteral("12") << false;
-    QTest::newRow("words apart") << QStringLiteral("Quendral Capture Castwell")
-                                 << QStringLiteral("12") << false;
-    QTest::newRow("short name") << QStringLiteral("alsa_input.usb-Quendral_Cast-00.analog-stereo")
-                                << QStringLiteral("12") << false;
-    QTest::newRow("short name, version 7")
-        << QStringLiteral("alsa_input.usb-Quendral_Cast-00.analog-stereo") << QStringLiteral("7")
-        << true;
-    QTest::newRow("product word alone")
-        << QStringLiteral("Castwell Capture") << QStringLiteral("10") << false;
-    QTest::newRow("product word alone, version 7")
-        << QStringLiteral("Castwell Capture") << QStringLiteral("7") << true;
-    QTest::newRow("version 17 is not 7")
-        << QStringLiteral("Castwell Capture") << QStringLiteral("17") << false;
-}
-
 void AudioTest::matcherKnowsThePlatformNames() {
-    QFETCH(QString, deviceName);
-    QFETCH(QString, osVersion);
-    QFETCH(bool, matches);
-    QCOMPARE(AudioInputMatcher(osVersion).matches(deviceName), matches);
+    const struct {
+        const char* deviceName;
+        const char* osVersion;
+        bool matches;
+    } cases[] = {
+        {"alsa_input.usb-Quendral_Castwell-00.analog-stereo", "12", true},      // sound server
+        {"alsa_input.usb-TESSMOOR_CASTWELL_0123-02.analog-stereo", "12", true}, // other brand
+        {"usb-Quendral-Castwell", "12", true},
+        {"Digital Audio Interface (Quendral Castwell)", "10", true},
+        {"Quendral Castwell (emulated)", "12", true},
+        {"alsa_input.pci-0000_00_1f.3.analog-stereo", "12", false},     // built in
+        {"Quendral Capture Castwell", "12", false},                     // words apart
+        {"alsa_input.usb-Quendral_Cast-00.analog-stereo", "12", false}, // short name
+        {"alsa_input.usb-Quendral_Cast-00.analog-stereo", "7", true},
+        {"Castwell Capture", "10", false}, // the product word alone
+        {"Castwell Capture", "7", true},
+        {"Castwell Capture", "17", false}, // 17 is not 7
+    };
+    for (const auto& c : cases) {
+        QVERIFY2(
+            AudioInputMatcher(QLatin1String(c.osVersion)).matches(QLatin1String(c.deviceName)) ==
+                c.matches,
+            c.deviceName);
+    }
 }
 
 void AudioTest::followsTheStateTable() {
