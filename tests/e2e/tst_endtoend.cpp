@@ -1,12 +1,11 @@
 // The real program against the emulated device, on the X server of the test run: plug, HDMI,
-// another program's stream and unplug, a program update offered, and the program's face with
-// and without a tray, watched through the program's log and its windows.
+// another program's stream and unplug, and the program's face with and without a tray, watched
+// through the program's log and its windows.
 
 #include "childprocess.h"
 #include "emulatorprocess.h"
 #include "privatesessionbus.h"
 #include "sessionsandbox.h"
-#include "testhttpserver.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -218,12 +217,11 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void shareFollowsTheDevice();
-    void programUpdateOffered();
     void windowStandsInWithoutTray();
 
 private:
     // Starts the program with its log, on `bus` as its session bus.
-    void startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment = {});
+    void startCastwell(const PrivateSessionBus& bus);
     bool control(const QStringList& words) { return emulator_->control(words); }
     bool waitForLog(const QString& line, int timeoutMs = kStepTimeoutMs);
     bool waitForState(int state) {
@@ -256,16 +254,12 @@ void EndToEndTest::initTestCase() {
 }
 
 void EndToEndTest::cleanupTestCase() {
-    if (castwell_ && castwell_->state() != QProcess::NotRunning) {
-        castwell_->kill();
-        castwell_->waitForFinished(5000);
-    }
+    castwell_.reset();
     emulator_.reset();
 }
 
-void EndToEndTest::startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment) {
-    if (environment.isEmpty())
-        environment = environment_;
+void EndToEndTest::startCastwell(const PrivateSessionBus& bus) {
+    QProcessEnvironment environment = environment_;
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
     castwell_ = std::make_unique<ChildProcess>();
     castwell_->setProcessEnvironment(environment);
@@ -379,52 +373,6 @@ void EndToEndTest::shareFollowsTheDevice() {
     QCOMPARE(castwell_->exitStatus(), QProcess::NormalExit);
     QCOMPARE(castwell_->exitCode(), 0);
     QVERIFY(logText().contains(QStringLiteral("App quit: ")));
-}
-
-// A later run of the program finds a newer release in its feed once the start is over, and
-// offers it with its release notes.
-void EndToEndTest::programUpdateOffered() {
-    XDisplay x;
-    if (!x.isOpen())
-        QSKIP("needs an X server (the suite runs under xvfb-run)");
-
-    // Any file stands for the package: it is offered, not fetched.
-    TestHttpServer server;
-    QProcess sign;
-    sign.start(QStringLiteral(SIGN_UPDATE_SCRIPT),
-               {QStringLiteral(TEST_DATA_DIR "/keys/update-dev-dsa.pem"),
-                QStringLiteral(CASTWELL_BINARY), QStringLiteral("99.0.0"),
-                server.baseUrl() + QStringLiteral("/castwell.deb"), QStringLiteral("99.0"),
-                server.baseUrl() + QStringLiteral("/notes.html")});
-    QVERIFY(sign.waitForFinished(kStepTimeoutMs) && sign.exitCode() == 0);
-    server.setResponse(
-        QStringLiteral("/quendral/castwell/sparkle/" PROGRAM_SHORT_VERSION "/wincast.xml"),
-        {200,
-         "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"urn:appcast\"><channel>" +
-             sign.readAllStandardOutput() + "</channel></rss>",
-         false, true});
-    server.setResponse(QStringLiteral("/notes.html"),
-                       {200, "<h3>Castwell 99.0</h3><ul><li>Sharper picture</li></ul>"});
-
-    QFile settings(session_.path(QStringLiteral("config/Quendral/Castwell.conf")));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("[General]\nAutoUpdateFirmware=false\nDidRunOnce=true\n");
-    settings.close();
-    QProcessEnvironment environment = environment_;
-    environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
-    PrivateSessionBus bus;
-    startCastwell(bus, environment);
-    QVERIFY(waitForLog(QStringLiteral("Software update: offering 99.0.0")));
-
-    Window window = 0;
-    QTRY_VERIFY_WITH_TIMEOUT((window = x.findWindow(QStringLiteral("Software Update"))) != 0,
-                             kStepTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(server.requests().contains(QStringLiteral("/notes.html")),
-                             kStepTimeoutMs);
-
-    castwell_->terminate();
-    QVERIFY(castwell_->waitForFinished(10000));
 }
 
 // Where the desktop has no tray (a bare X server here), the main window is the program's face:
