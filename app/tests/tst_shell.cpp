@@ -1,5 +1,6 @@
 #include "childprocess.h"
 #include "logfile.h"
+#include "messagelog.h"
 #include "platform/autostart.h"
 #include "platform/namedevent.h"
 #include "sessionsandbox.h"
@@ -8,7 +9,6 @@
 #include "startupoptions.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -34,12 +34,6 @@
 #include <vector>
 
 namespace {
-
-QStringList capturedMessages;
-
-void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
-    capturedMessages << message;
-}
 
 // Runs the real program from its own copy, so that "quit" can only ever end copies that
 // this test started, and in a private session (configuration, runtime and temp folders).
@@ -86,32 +80,26 @@ public:
     }
 
     // True once a copy of the program owns the single-instance events of this sandbox.
-    bool waitForPrimary(int timeoutMs = 10000) {
+    bool waitForPrimary() {
         const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", path(QStringLiteral("runtime")).toLocal8Bit());
-        bool found = false;
-        QElapsedTimer timer;
-        timer.start();
-        while (!found && timer.elapsed() < timeoutMs) {
-            found = platform::NamedEvent::open(SingleInstance::activationEventName()) != nullptr;
-            if (!found)
-                QTest::qWait(20);
-        }
+        const bool found = QTest::qWaitFor(
+            [] {
+                return platform::NamedEvent::open(SingleInstance::activationEventName()) != nullptr;
+            },
+            10000);
         qputenv("XDG_RUNTIME_DIR", saved);
         return found;
     }
 
     bool waitForLogLine(const QString& text, int timeoutMs = 10000) {
-        QElapsedTimer timer;
-        timer.start();
-        for (;;) {
-            QFile log(logPath());
-            if (log.open(QIODevice::ReadOnly) && QString::fromUtf8(log.readAll()).contains(text))
-                return true;
-            if (timer.elapsed() >= timeoutMs)
-                return false;
-            QTest::qWait(20);
-        }
+        return QTest::qWaitFor(
+            [&] {
+                QFile log(logPath());
+                return log.open(QIODevice::ReadOnly) &&
+                       QString::fromUtf8(log.readAll()).contains(text);
+            },
+            timeoutMs);
     }
 
 private:
@@ -166,7 +154,7 @@ void ShellTest::initTestCase() {
 }
 
 void ShellTest::init() {
-    capturedMessages.clear();
+    MessageLog::clear();
 }
 
 void ShellTest::logFileIsTheUsersAlone() {
@@ -247,17 +235,17 @@ void ShellTest::startupOptionsSetSwitches() {
 }
 
 void ShellTest::startupEnvironmentDefaultsOpenGL() {
-    qInstallMessageHandler(captureMessage);
+    MessageLog::capture();
     qunsetenv("QT_OPENGL");
     logStartupEnvironment({});
     QCOMPARE(qgetenv("QT_OPENGL"), QByteArray("desktop"));
-    QVERIFY(capturedMessages.isEmpty()); // neither "Args:" nor a hint
+    QVERIFY(MessageLog::lines().isEmpty()); // neither "Args:" nor a hint
 
     qputenv("QT_OPENGL", "software");
     logStartupEnvironment({QStringLiteral("-x"), QStringLiteral("--log")});
-    qInstallMessageHandler(nullptr);
+    MessageLog::release();
     QCOMPARE(qgetenv("QT_OPENGL"), QByteArray("software"));
-    QCOMPARE(capturedMessages,
+    QCOMPARE(MessageLog::lines(),
              (QStringList{"Args: \"-x\" \"--log\"", "OpenGL backend hint: \"software\""}));
 }
 
