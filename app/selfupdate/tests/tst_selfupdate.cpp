@@ -88,6 +88,8 @@ void SelfUpdateTest::resumeChecksOncePerProcessButNotOnFirstRun() {
     QCOMPARE(Updater::shortVersion(QStringLiteral("3.1")), QStringLiteral("3.1"));
     QCOMPARE(Updater::shortVersion(QStringLiteral("3")), QStringLiteral("3"));
     Updater::instance();
+    QCOMPARE(appcast::configuration().appVersion, QStringLiteral("3.10"));
+    QCOMPARE(appcast::configuration().buildVersion, QStringLiteral("3.10.2"));
     QCOMPARE(appcast::configuration().checkIntervalSeconds, 1296000);
     QCOMPARE(appcast::configuration().settingsPath,
              QStringLiteral("Software\\Quendral\\Castwell\\Updater"));

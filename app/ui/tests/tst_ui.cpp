@@ -18,7 +18,9 @@
 
 #include <memory>
 
+using Getter = bool (Settings::*)() const;
 using Setter = void (Settings::*)(bool);
+Q_DECLARE_METATYPE(Getter)
 Q_DECLARE_METATYPE(Setter)
 
 namespace {
@@ -183,7 +185,15 @@ void UiTest::stateTable() {
 }
 
 void UiTest::entriesEmitTheirSignals() {
-    TrayIconMenu tray{IconSet(kAppIcon)};
+    // The grey and dark variants are found beside the icon.
+    const IconSet icons(kAppIcon);
+    const QImage normal = icons.normal.pixmap(32).toImage();
+    QVERIFY(!normal.isNull());
+    for (const QIcon& variant : {icons.dark, icons.grey})
+        QVERIFY(!variant.pixmap(32).isNull() && variant.pixmap(32).toImage() != normal);
+
+    TrayIconMenu tray(icons);
+    QVERIFY(trayIconOf(tray)->toolTip().isEmpty()); // until the first state
     KestalMainWindow window;
     QMenu* menus[] = {trayIconOf(tray)->contextMenu(), windowMenu(trayIconOf(tray)->contextMenu())};
     QObject* owners[] = {&tray, &window};
@@ -216,20 +226,23 @@ void UiTest::entriesEmitTheirSignals() {
 
 void UiTest::checkBoxesFollowSettings_data() {
     QTest::addColumn<QString>("text");
+    QTest::addColumn<Getter>("getter");
     QTest::addColumn<Setter>("setter");
 
-    QTest::newRow("maximize") << QStringLiteral("Maximize on Share")
+    QTest::newRow("maximize") << QStringLiteral("Maximize on Share") << &Settings::maximizeOnShare
                               << &Settings::setMaximizeOnShare;
-    QTest::newRow("front") << QStringLiteral("Bring to Front on Share")
+    QTest::newRow("front") << QStringLiteral("Bring to Front on Share") << &Settings::toFrontOnShare
                            << &Settings::setToFrontOnShare;
     QTest::newRow("notifications")
-        << QStringLiteral("Notifications") << &Settings::setNotificationOnStateChange;
-    QTest::newRow("firmware") << QStringLiteral("Auto Update Firmware")
+        << QStringLiteral("Notifications") << &Settings::notificationOnStateChange
+        << &Settings::setNotificationOnStateChange;
+    QTest::newRow("firmware") << QStringLiteral("Auto Update Firmware") << &Settings::autoUpdateFW
                               << &Settings::setAutoUpdateFW;
 }
 
 void UiTest::checkBoxesFollowSettings() {
     QFETCH(QString, text);
+    QFETCH(Getter, getter);
     QFETCH(Setter, setter);
 
     // Only the switch under test is off, so a box bound to the wrong switch shows up.
@@ -258,6 +271,7 @@ void UiTest::checkBoxesFollowSettings() {
     // The user ticks it: the setting follows, and all four are on.
     entry(settingsMenu, text)->trigger();
     QCOMPARE(checkedBoxes().size(), 4);
+    QVERIFY((settings->*getter)());
     (settings->*setter)(false);
     QCOMPARE(checkedBoxes(), others);
     (settings->*setter)(true);
