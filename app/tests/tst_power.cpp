@@ -345,7 +345,7 @@ void PowerTest::carriesOnWithoutServices() {
     environment.insert(QString::fromLatin1(kScenarioVariable), kCarryOnScenario);
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
-    QProcess child;
+    ChildProcess child;
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), QStringList());
     QVERIFY(child.waitForFinished(kChildRunTimeoutMs));

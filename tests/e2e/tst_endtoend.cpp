@@ -409,7 +409,7 @@ void EndToEndTest::windowStandsInWithoutTray() {
     };
     x.cover(red);
     QTRY_COMPARE_WITH_TIMEOUT(centre(), red, kStepTimeoutMs);
-    QProcess second;
+    ChildProcess second;
     second.setProcessEnvironment(castwell_->processEnvironment());
     second.start(QStringLiteral(CASTWELL_BINARY), QStringList());
     QVERIFY(second.waitForFinished(kStepTimeoutMs));
