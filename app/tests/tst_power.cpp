@@ -1,4 +1,6 @@
+#include "childprocess.h"
 #include "platform/powerevents.h"
+#include "privatesessionbus.h"
 #include "sessionwatchdog.h"
 #include "sleepprevencontrol.h"
 
@@ -7,7 +9,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -20,7 +21,6 @@
 namespace {
 
 constexpr int kStartTimeoutMs = 5000;
-constexpr int kStopTimeoutMs = 3000;
 constexpr int kChildRunTimeoutMs = 5000;
 constexpr int kBusWaitMs = 3000;
 constexpr int kQuitWaitMs = 3000;
@@ -32,25 +32,6 @@ constexpr int kLoopStillRunning = 3;
 // Debian's python3-dbusmock is installed for the system interpreter only, whatever python3
 // comes first in PATH.
 const QString kPython = QStringLiteral("/usr/bin/python3");
-
-// Children die with the test process even when it crashes, so a broken run leaves no bus
-// daemons behind. prctl option 1 is PR_SET_PDEATHSIG, which survives the exec.
-const QString kDieWithParent = QStringLiteral("import ctypes, os, signal, sys\n"
-                                              "ctypes.CDLL(None).prctl(1, signal.SIGKILL)\n"
-                                              "os.execvp(sys.argv[1], sys.argv[1:])\n");
-
-// A bus that activates no services: a missing service must stay missing, not be started from
-// the machine's service files.
-const QString kBusConfig = QStringLiteral("<busconfig>\n"
-                                          "  <type>session</type>\n"
-                                          "  <listen>unix:dir=%1</listen>\n"
-                                          "  <auth>EXTERNAL</auth>\n"
-                                          "  <policy context=\"default\">\n"
-                                          "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                                          "    <allow eavesdrop=\"true\"/>\n"
-                                          "    <allow own=\"*\"/>\n"
-                                          "  </policy>\n"
-                                          "</busconfig>\n");
 
 const QString kLogindService = QStringLiteral("org.freedesktop.login1");
 const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
@@ -164,7 +145,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void announcesEachTransitionOnce_data();
     void announcesEachTransitionOnce();
 
     void holdsInhibitionsWhileHeld();
@@ -178,54 +158,23 @@ private slots:
     void replacedHandlerReturnsAfterwards();
 
 private:
-    QProcess* startChild(const QString& program, const QStringList& arguments);
-    QString startBus(const QString& name);
     bool startMock(const QDBusConnection& bus, const QString& service,
                    const QStringList& arguments);
 
     QTemporaryDir dir_;
-    QString sessionBusAddress_;
-    std::vector<std::unique_ptr<QProcess>> children_;
+    std::unique_ptr<PrivateSessionBus> systemBus_;
+    std::unique_ptr<PrivateSessionBus> sessionBus_;
+    std::vector<std::unique_ptr<ChildProcess>> mocks_;
 };
-
-QProcess* PowerTest::startChild(const QString& program, const QStringList& arguments) {
-    children_.push_back(std::make_unique<QProcess>());
-    QProcess* child = children_.back().get();
-    child->start(kPython, QStringList{QStringLiteral("-c"), kDieWithParent, program} + arguments);
-    return child->waitForStarted(kStartTimeoutMs) ? child : nullptr;
-}
-
-// Starts a private bus daemon and returns its address; empty on failure.
-QString PowerTest::startBus(const QString& name) {
-    const QString socketDir = dir_.filePath(name);
-    const QString configPath = dir_.filePath(name + QStringLiteral(".conf"));
-    QFile config(configPath);
-    if (!QDir().mkpath(socketDir) || !config.open(QIODevice::WriteOnly))
-        return {};
-    config.write(kBusConfig.arg(socketDir).toUtf8());
-    config.close();
-
-    const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (daemon.isEmpty())
-        return {};
-    QProcess* bus =
-        startChild(daemon, {QStringLiteral("--config-file=") + configPath,
-                            QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-    if (!bus)
-        return {};
-    while (!bus->canReadLine()) {
-        if (!bus->waitForReadyRead(kStartTimeoutMs))
-            return {};
-    }
-    return QString::fromUtf8(bus->readLine()).trimmed();
-}
 
 bool PowerTest::startMock(const QDBusConnection& bus, const QString& service,
                           const QStringList& arguments) {
-    const QString log = dir_.filePath(service + QStringLiteral(".log"));
-    if (!startChild(kPython, QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock"),
-                                         QStringLiteral("-l"), log} +
-                                 arguments))
+    mocks_.push_back(std::make_unique<ChildProcess>());
+    mocks_.back()->start(kPython, QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock"),
+                                              QStringLiteral("-l"),
+                                              dir_.filePath(service + QStringLiteral(".log"))} +
+                                      arguments);
+    if (!mocks_.back()->waitForStarted(kStartTimeoutMs))
         return false;
     QElapsedTimer waited;
     waited.start();
@@ -242,12 +191,12 @@ void PowerTest::initTestCase() {
     QVERIFY2(QFile::exists(kPython), "python3-dbusmock needs the system python3");
 
     // Before the first use of QDBusConnection, which keeps the addresses it first saw.
-    const QString systemBusAddress = startBus(QStringLiteral("system"));
-    QVERIFY2(!systemBusAddress.isEmpty(), "dbus-daemon (package dbus) did not start");
-    sessionBusAddress_ = startBus(QStringLiteral("session"));
-    QVERIFY(!sessionBusAddress_.isEmpty());
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", systemBusAddress.toUtf8());
-    qputenv("DBUS_SESSION_BUS_ADDRESS", sessionBusAddress_.toUtf8());
+    systemBus_ = std::make_unique<PrivateSessionBus>();
+    sessionBus_ = std::make_unique<PrivateSessionBus>();
+    QVERIFY2(systemBus_->isValid() && sessionBus_->isValid(),
+             "dbus-daemon (package dbus) did not start");
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", systemBus_->address().toUtf8());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", sessionBus_->address().toUtf8());
 
     QVERIFY2(startMock(QDBusConnection::systemBus(), kLogindService,
                        {QStringLiteral("--template"), QStringLiteral("logind")}),
@@ -279,48 +228,30 @@ void PowerTest::initTestCase() {
 
 void PowerTest::cleanupTestCase() {
     // Mocks first, then the buses they are on.
-    for (auto child = children_.rbegin(); child != children_.rend(); ++child) {
-        (*child)->kill();
-        (*child)->waitForFinished(kStopTimeoutMs);
-    }
-    children_.clear();
-}
-
-void PowerTest::announcesEachTransitionOnce_data() {
-    QTest::addColumn<QString>("events"); // 'S' suspending, 'R' resumed
-    QTest::addColumn<QString>("announced");
-
-    QTest::newRow("suspend") << "S"
-                             << "S";
-    QTest::newRow("first resume without suspend") << "R"
-                                                  << "R";
-    QTest::newRow("suspend, resume") << "SR"
-                                     << "SR";
-    QTest::newRow("second suspend before resume") << "SSR"
-                                                  << "SR";
-    QTest::newRow("second resume before suspend") << "SRRS"
-                                                  << "SRS";
-    QTest::newRow("repeats each way") << "RRSSRRSS"
-                                      << "RSRS";
+    mocks_.clear();
+    sessionBus_.reset();
+    systemBus_.reset();
 }
 
 void PowerTest::announcesEachTransitionOnce() {
-    QFETCH(QString, events);
-    QFETCH(QString, announced);
-
-    auto ownedSource = std::make_unique<platform::PowerEvents>();
-    platform::PowerEvents* source = ownedSource.get();
-    SessionWatchDog watchDog(std::move(ownedSource));
-    QString recorded;
-    recordAnnouncements(&watchDog, &recorded);
-
-    for (const QChar event : events) {
-        if (event == QLatin1Char('S'))
-            emit source->suspending();
-        else
-            emit source->resumed();
+    // Events as 'S' suspending, 'R' resumed; then what is announced.
+    const char* const cases[][2] = {
+        {"S", "S"},   {"R", "R"}, // the first resume, without a suspend
+        {"SR", "SR"}, {"SSR", "SR"}, {"SRRS", "SRS"}, {"RRSSRRSS", "RSRS"}};
+    for (const auto& c : cases) {
+        auto ownedSource = std::make_unique<platform::PowerEvents>();
+        platform::PowerEvents* source = ownedSource.get();
+        SessionWatchDog watchDog(std::move(ownedSource));
+        QString recorded;
+        recordAnnouncements(&watchDog, &recorded);
+        for (const char* event = c[0]; *event; ++event) {
+            if (*event == 'S')
+                emit source->suspending();
+            else
+                emit source->resumed();
+        }
+        QCOMPARE(recorded, QLatin1String(c[1]));
     }
-    QCOMPARE(recorded, announced);
 }
 
 void PowerTest::holdsInhibitionsWhileHeld() {
@@ -408,13 +339,13 @@ void PowerTest::carriesOnWithoutServices() {
 
     // The session bus stands in for a system bus without logind.
     const QString address =
-        busesReachable ? sessionBusAddress_
+        busesReachable ? sessionBus_->address()
                        : QStringLiteral("unix:path=") + dir_.filePath(QStringLiteral("absent"));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kScenarioVariable), kCarryOnScenario);
     environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
-    QProcess child;
+    ChildProcess child;
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), QStringList());
     QVERIFY(child.waitForFinished(kChildRunTimeoutMs));

@@ -1,11 +1,11 @@
 // The real program against the emulated device, on the X server of the test run: plug, HDMI,
-// another program's stream and unplug, a firmware update from the About box, and the program's
-// face with and without a tray, watched through the program's log and its windows.
+// another program's stream and unplug, and the program's face with and without a tray, watched
+// through the program's log and its windows.
 
+#include "childprocess.h"
 #include "emulatorprocess.h"
 #include "privatesessionbus.h"
 #include "sessionsandbox.h"
-#include "testhttpserver.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -19,7 +19,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 // Xlib's type macro would rename the meta-type enumerator in generated code.
 #undef Bool
 
@@ -53,19 +52,6 @@ public:
         XWindowAttributes attributes;
         return XGetWindowAttributes(display_, window, &attributes) &&
                attributes.map_state == IsViewable;
-    }
-
-    // A left click at `point` of `window`, as the user's pointer would make it.
-    void click(Window window, QPoint point) {
-        int x = 0;
-        int y = 0;
-        Window child = 0;
-        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), point.x(), point.y(),
-                              &x, &y, &child);
-        XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
-        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
-        XFlush(display_);
     }
 
     // A window of one colour over the whole screen, on top of the others until the display
@@ -222,28 +208,6 @@ private:
     bool valid_ = false;
 };
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The About box's text in its accent colour, right of the product picture, as bands of rows:
-// the new-version note, the update button and the support button, from top to bottom.
-QVector<QRect> accentBands(const QImage& image) {
-    QVector<QRect> bands;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 210; x < image.width(); ++x) {
-            const QColor c(image.pixel(x, y));
-            if (c.blue() < 200 || c.red() > 90 || c.green() < 130 || c.green() > 215)
-                continue;
-            if (bands.isEmpty() || bands.last().bottom() < y - 3)
-                bands << QRect(x, y, 1, 1);
-            bands.last() |= QRect(x, y, 1, 1);
-        }
-    }
-    return bands;
-}
-
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -253,15 +217,12 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void shareFollowsTheDevice();
-    void firmwareUpdateFromTheAboutBox();
-    void programUpdateOffered();
-    void trayIconOnTheSessionBus();
     void windowStandsInWithoutTray();
 
 private:
     // Starts the program with its log, on `bus` as its session bus.
-    void startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment = {});
-    bool control(const QStringList& words);
+    void startCastwell(const PrivateSessionBus& bus);
+    bool control(const QStringList& words) { return emulator_->control(words); }
     bool waitForLog(const QString& line, int timeoutMs = kStepTimeoutMs);
     bool waitForState(int state) {
         return waitForLog(QStringLiteral("Application state: %1").arg(state));
@@ -274,7 +235,7 @@ private:
     SessionSandbox session_;
     std::unique_ptr<EmulatorProcess> emulator_;
     QProcessEnvironment environment_;
-    std::unique_ptr<QProcess> castwell_;
+    std::unique_ptr<ChildProcess> castwell_;
     qint64 logOffset_ = 0;
 };
 
@@ -293,25 +254,17 @@ void EndToEndTest::initTestCase() {
 }
 
 void EndToEndTest::cleanupTestCase() {
-    if (castwell_ && castwell_->state() != QProcess::NotRunning) {
-        castwell_->kill();
-        castwell_->waitForFinished(5000);
-    }
+    castwell_.reset();
     emulator_.reset();
 }
 
-void EndToEndTest::startCastwell(const PrivateSessionBus& bus, QProcessEnvironment environment) {
-    if (environment.isEmpty())
-        environment = environment_;
+void EndToEndTest::startCastwell(const PrivateSessionBus& bus) {
+    QProcessEnvironment environment = environment_;
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
-    castwell_ = std::make_unique<QProcess>();
+    castwell_ = std::make_unique<ChildProcess>();
     castwell_->setProcessEnvironment(environment);
     castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
-}
-
-bool EndToEndTest::control(const QStringList& words) {
-    return emulator_->control(words);
 }
 
 QString EndToEndTest::logText() const {
@@ -353,8 +306,20 @@ void EndToEndTest::shareFollowsTheDevice() {
     StatusNotifierWatcher tray(bus);
     QVERIFY(tray.isValid());
     startCastwell(bus);
-    QVERIFY(castwell_->waitForStarted());
+    QVERIFY(waitForLog(QStringLiteral("Desktop: system tray; the program lives in its icon")));
     QVERIFY(waitForState(1));
+
+    // The icon, its tooltip and its menu are on the session bus; no window is shown.
+    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(tray.toolTip(), QStringLiteral("Device Not Detected"),
+                              kStepTimeoutMs);
+    const QMap<int, QString> labels = tray.menuLabels();
+    for (const char* label :
+         {"Device Not Detected", "Settings", "Launch at Startup", "Maximize on Share",
+          "Bring to Front on Share", "Notifications", "Auto Update Firmware", "About", "Exit"})
+        QVERIFY2(labels.values().contains(QLatin1String(label)), label);
+    const Window hidden = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"));
+    QVERIFY(!hidden || !x.isViewable(hidden));
 
     QVERIFY(control({QStringLiteral("plug")}));
     QVERIFY(waitForLog(QStringLiteral("Connected HID")));
@@ -403,180 +368,11 @@ void EndToEndTest::shareFollowsTheDevice() {
     QVERIFY(control({QStringLiteral("unplug")}));
     QVERIFY(waitForState(1));
 
-    castwell_->terminate();
+    QVERIFY(tray.clickMenuEntry(labels.key(QStringLiteral("Exit"))));
     QVERIFY(castwell_->waitForFinished(10000));
     QCOMPARE(castwell_->exitStatus(), QProcess::NormalExit);
     QCOMPARE(castwell_->exitCode(), 0);
     QVERIFY(logText().contains(QStringLiteral("App quit: ")));
-}
-
-void EndToEndTest::firmwareUpdateFromTheAboutBox() {
-    XDisplay x;
-    if (!x.isOpen())
-        QSKIP("needs an X server (the suite runs under xvfb-run)");
-
-    PrivateSessionBus bus;
-    StatusNotifierWatcher tray(bus);
-    QVERIFY(tray.isValid());
-
-    // The device runs 1.2.34; the server holds a 1.3.0 signed with the key the program trusts,
-    // and for 1.3.0 a 1.3.1 signed with another.
-    TestHttpServer server;
-    const auto publish = [&](const char* directory, const QString& version, const char* key) {
-        const QString file = session_.path(version);
-        const QString path =
-            QStringLiteral("/quendral/vc/086c/%1/0/w10/64/mcr_flashimage.bin").arg(directory);
-        QVERIFY(control({QStringLiteral("make-image"), version, file}));
-        QCOMPARE(QProcess::execute(QStringLiteral(SIGN_SCRIPT),
-                                   {QStringLiteral(TEST_DATA_DIR "/keys/") + key, file}),
-                 0);
-        server.setResponse(path, {200, readFile(file), false, true});
-        server.setResponse(path + QStringLiteral(".sig"),
-                           {200, readFile(file + QStringLiteral(".sig")), false, true});
-    };
-    publish("01.02.034", QStringLiteral("1.3.0"), "firmware-dev.pem");
-    publish("01.03.000", QStringLiteral("1.3.1"), "firmware-other.pem");
-    for (const char* command :
-         {"set-version 1.2.34", "time-scale 0.6", "hdmi off", "other-stream off", "plug"})
-        QVERIFY(control(QString::fromLatin1(command).split(QLatin1Char(' '))));
-
-    // Updates start from the button only: the auto-updater would race the test's clicks.
-    QVERIFY(QDir().mkpath(session_.path(QStringLiteral("config/Quendral"))));
-    QFile settings(session_.path(QStringLiteral("config/Quendral/Castwell.conf")));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("[General]\nAutoUpdateFirmware=false\n");
-    settings.close();
-
-    QProcessEnvironment environment = environment_;
-    environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
-    startCastwell(bus, environment);
-    QVERIFY(waitForLog(QStringLiteral("Firmware signing key: ")));
-    if (!logText().contains(QStringLiteral("Firmware signing key: development")))
-        QSKIP("this build trusts another firmware key than the test data's development key");
-    QVERIFY(waitForLog(QStringLiteral("Device firmware version: 1.2.34")));
-    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
-
-    // "About" from the tray menu, chosen the way a desktop's tray does it.
-    const int aboutId = tray.menuLabels().key(QStringLiteral("About"), -1);
-    QVERIFY(aboutId >= 0);
-    QVERIFY(tray.clickMenuEntry(aboutId));
-
-    // About shows the version and, a newer one being known, the note and the update button.
-    Window about = 0;
-    QTRY_VERIFY_WITH_TIMEOUT((about = x.findWindow(QStringLiteral("Quendral Castwell"))) != 0,
-                             kStepTimeoutMs);
-    const QDir artifacts(QStringLiteral(ARTIFACTS_DIR));
-    QVERIFY(artifacts.mkpath(QStringLiteral(".")));
-    const auto clickUpdateButton = [&](const QString& screenshot) {
-        QImage image;
-        QTRY_VERIFY_WITH_TIMEOUT(accentBands(image = x.grab(about)).size() == 3, kStepTimeoutMs);
-        QVERIFY(image.save(artifacts.filePath(screenshot)));
-        x.click(about, accentBands(image).at(1).center());
-    };
-    clickUpdateButton(QStringLiteral("about-box.png"));
-    QVERIFY(waitForLog(QStringLiteral("Firmware update: Downloading firmware...")));
-    QVERIFY(waitForLog(QStringLiteral("Firmware update: Installing firmware...")));
-    const qint64 installing = logOffset_;
-    QVERIFY(waitForLog(QStringLiteral("Firmware update: Firmware successfully updated!"), 60000));
-    const Window updateWindow = x.findWindow(QStringLiteral("Firmware Update"));
-    const QImage updateImage = x.grab(updateWindow);
-    QVERIFY(updateImage.save(artifacts.filePath(QStringLiteral("update-window.png"))));
-    // "Done" (bottom right) closes the window, which holds off clicks elsewhere while it shows.
-    x.click(updateWindow, QPoint(updateImage.width() - 50, updateImage.height() - 22));
-    QTRY_VERIFY_WITH_TIMEOUT(!x.isViewable(updateWindow), kStepTimeoutMs);
-    // The device may be back before the window says so.
-    logOffset_ = installing;
-    QVERIFY(waitForLog(QStringLiteral("Device firmware version: 1.3.0")));
-
-    // The next image is not the maker's: refused, and the device keeps its version.
-    clickUpdateButton(QStringLiteral("about-box-updated.png"));
-    QVERIFY(waitForLog(QStringLiteral("Downloaded firmware signature check failed!")));
-    QVERIFY(waitForLog(
-        QStringLiteral("Firmware update: Firmware download failed. Please try again later.")));
-    QTest::qWait(1000);
-    QVERIFY(!logText().mid(static_cast<int>(logOffset_)).contains(QStringLiteral("Installing")));
-
-    castwell_->terminate();
-    QVERIFY(castwell_->waitForFinished(10000));
-}
-
-// A later run of the program finds a newer release in its feed once the start is over, and
-// offers it with its release notes.
-void EndToEndTest::programUpdateOffered() {
-    XDisplay x;
-    if (!x.isOpen())
-        QSKIP("needs an X server (the suite runs under xvfb-run)");
-
-    // Any file stands for the package: it is offered, not fetched.
-    TestHttpServer server;
-    QProcess sign;
-    sign.start(QStringLiteral(SIGN_UPDATE_SCRIPT),
-               {QStringLiteral(TEST_DATA_DIR "/keys/update-dev-dsa.pem"),
-                QStringLiteral(CASTWELL_BINARY), QStringLiteral("99.0.0"),
-                server.baseUrl() + QStringLiteral("/castwell.deb"), QStringLiteral("99.0"),
-                server.baseUrl() + QStringLiteral("/notes.html")});
-    QVERIFY(sign.waitForFinished(kStepTimeoutMs) && sign.exitCode() == 0);
-    server.setResponse(
-        QStringLiteral("/quendral/castwell/sparkle/" PROGRAM_SHORT_VERSION "/wincast.xml"),
-        {200,
-         "<?xml version=\"1.0\"?><rss version=\"2.0\" xmlns:sparkle=\"urn:appcast\"><channel>" +
-             sign.readAllStandardOutput() + "</channel></rss>",
-         false, true});
-    server.setResponse(QStringLiteral("/notes.html"),
-                       {200, "<h3>Castwell 99.0</h3><ul><li>Sharper picture</li></ul>"});
-
-    QFile settings(session_.path(QStringLiteral("config/Quendral/Castwell.conf")));
-    QVERIFY(settings.open(QIODevice::WriteOnly));
-    settings.write("[General]\nAutoUpdateFirmware=false\nDidRunOnce=true\n");
-    settings.close();
-    QProcessEnvironment environment = environment_;
-    environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), server.baseUrl());
-    PrivateSessionBus bus;
-    startCastwell(bus, environment);
-    QVERIFY(waitForLog(QStringLiteral("Software update: offering 99.0.0")));
-
-    Window window = 0;
-    QTRY_VERIFY_WITH_TIMEOUT((window = x.findWindow(QStringLiteral("Software Update"))) != 0,
-                             kStepTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(server.requests().contains(QStringLiteral("/notes.html")),
-                             kStepTimeoutMs);
-    QTest::qWait(500);
-    QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
-    QVERIFY(x.grab(window).save(QStringLiteral(ARTIFACTS_DIR "/program-update.png")));
-
-    castwell_->terminate();
-    QVERIFY(castwell_->waitForFinished(10000));
-}
-
-// Where the desktop has a tray, the program is an icon with a tooltip and a menu there, and no
-// window while there is nothing to share.
-void EndToEndTest::trayIconOnTheSessionBus() {
-    XDisplay x;
-    if (!x.isOpen())
-        QSKIP("needs an X server (the suite runs under xvfb-run)");
-    QVERIFY(control({QStringLiteral("unplug")}));
-    PrivateSessionBus bus;
-    StatusNotifierWatcher tray(bus);
-    QVERIFY(tray.isValid());
-    startCastwell(bus);
-    QVERIFY(waitForLog(QStringLiteral("Desktop: system tray; the program lives in its icon")));
-    QVERIFY(waitForState(1));
-
-    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(tray.toolTip(), QStringLiteral("Device Not Detected"),
-                              kStepTimeoutMs);
-    const QMap<int, QString> labels = tray.menuLabels();
-    for (const char* label :
-         {"Device Not Detected", "Settings", "Launch at Startup", "Maximize on Share",
-          "Bring to Front on Share", "Notifications", "Auto Update Firmware", "About", "Exit"})
-        QVERIFY2(labels.values().contains(QLatin1String(label)), label);
-    const Window window = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"));
-    QVERIFY(!window || !x.isViewable(window));
-
-    QVERIFY(tray.clickMenuEntry(labels.key(QStringLiteral("Exit"))));
-    QVERIFY(castwell_->waitForFinished(10000));
-    QCOMPARE(castwell_->exitCode(), 0);
 }
 
 // Where the desktop has no tray (a bare X server here), the main window is the program's face:
@@ -613,7 +409,7 @@ void EndToEndTest::windowStandsInWithoutTray() {
     };
     x.cover(red);
     QTRY_COMPARE_WITH_TIMEOUT(centre(), red, kStepTimeoutMs);
-    QProcess second;
+    ChildProcess second;
     second.setProcessEnvironment(castwell_->processEnvironment());
     second.start(QStringLiteral(CASTWELL_BINARY), QStringList());
     QVERIFY(second.waitForFinished(kStepTimeoutMs));

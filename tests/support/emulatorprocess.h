@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "childprocess.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,6 @@ public:
 
 private:
     QString socketPath_;
-    QProcess daemon_;
+    ChildProcess daemon_;
     bool listening_ = false;
 };

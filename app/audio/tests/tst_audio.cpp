@@ -1,8 +1,8 @@
 #include "audiocontroller.h"
 #include "audioinputmatcher.h"
 #include "emulatedmedia.h"
-#include "emulatorclient.h"
 #include "emulatorprocess.h"
+#include "messagelog.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +19,6 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -40,27 +39,9 @@ AudioController::Timing fastTiming() {
     return timing;
 }
 
-// A standard mutex rather than QMutex: ThreadSanitizer sees through this one.
-std::mutex logMutex;
-QStringList logLines; // guarded by logMutex: the worker logs too
-QtMessageHandler previousHandler = nullptr;
-
-void captureMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    {
-        const std::lock_guard<std::mutex> lock(logMutex);
-        logLines << message;
-    }
-    previousHandler(type, context, message);
-}
-
-QStringList logged() {
-    const std::lock_guard<std::mutex> lock(logMutex);
-    return logLines;
-}
-
 QStringList loggedStartingWith(const QString& prefix) {
     QStringList found;
-    for (const QString& line : logged()) {
+    for (const QString& line : MessageLog::lines()) {
         if (line.startsWith(prefix))
             found << line;
     }
@@ -74,16 +55,11 @@ int countLogged(const QString& prefix) {
 // Whether the lines starting with these prefixes were logged in this order (others between).
 bool loggedInOrder(const QStringList& prefixes) {
     int next = 0;
-    for (const QString& line : logged()) {
+    for (const QString& line : MessageLog::lines()) {
         if (next < prefixes.size() && line.startsWith(prefixes.at(next)))
             ++next;
     }
     return next == prefixes.size();
-}
-
-void clearLog() {
-    const std::lock_guard<std::mutex> lock(logMutex);
-    logLines.clear();
 }
 
 // Threads of this process still known to the kernel by the worker's name.
@@ -146,7 +122,6 @@ private slots:
     void init();
     void cleanup();
 
-    void matcherKnowsThePlatformNames_data();
     void matcherKnowsThePlatformNames();
 
     void followsTheStateTable();
@@ -157,11 +132,10 @@ private slots:
     void noHdmiSourceEndsASearch();
     void noDeviceDestroysTheWorker_data();
     void noDeviceDestroysTheWorker();
-    void destructionLeavesNoThread();
     void shutdownLetsTheGuiThreadFreeTheWorker();
 
 private:
-    bool control(const std::vector<std::string>& words);
+    bool control(const QStringList& words) { return daemon_->control(words); }
     qint64 recordedBytes() const;
     bool recordingGrows();
     bool recordingSettles();
@@ -170,7 +144,6 @@ private:
     QString socket_;
     QString recording_;
     std::unique_ptr<EmulatorProcess> daemon_;
-    std::unique_ptr<quendral::emulator::EmulatorClient> emulator_;
 };
 
 void AudioTest::initTestCase() {
@@ -187,30 +160,22 @@ void AudioTest::initTestCase() {
     // A sound server of the machine would otherwise provide the default output.
     qputenv("PULSE_SERVER", QByteArrayLiteral("unix:") +
                                 dir_.filePath(QStringLiteral("no-sound-server")).toLocal8Bit());
-
-    emulator_ = quendral::emulator::EmulatorClient::connect(socket_.toStdString());
-    QVERIFY(emulator_);
-    previousHandler = qInstallMessageHandler(captureMessage);
+    MessageLog::capture();
 }
 
 void AudioTest::cleanupTestCase() {
-    qInstallMessageHandler(previousHandler);
-    emulator_.reset();
+    MessageLog::release();
     daemon_.reset();
 }
 
 void AudioTest::init() {
-    QVERIFY(control({"plug"}));
+    QVERIFY(control({QStringLiteral("plug")}));
     QFile::remove(recording_);
-    clearLog();
+    MessageLog::clear();
 }
 
 void AudioTest::cleanup() {
     QTRY_COMPARE(audioThreadsAlive(), 0);
-}
-
-bool AudioTest::control(const std::vector<std::string>& words) {
-    return emulator_->control(words).ok;
 }
 
 qint64 AudioTest::recordedBytes() const {
@@ -235,44 +200,31 @@ bool AudioTest::recordingSettles() {
     return false;
 }
 
-void AudioTest::matcherKnowsThePlatformNames_data() {
-    QTest::addColumn<QString>("deviceName");
-    QTest::addColumn<QString>("osVersion");
-    QTest::addColumn<bool>("matches");
-
-    const QString pulse = QStringLiteral("alsa_input.usb-Quendral_Castwell-00.analog-stereo");
-    QTest::newRow("sound server") << pulse << QStringLiteral("12") << true;
-    QTest::newRow("sound server, other brand")
-        << QStringLiteral("alsa_input.usb-TESSMOOR_CASTWELL_0123-02.analog-stereo")
-        << QStringLiteral("12") << true;
-    QTest::newRow("dashes") << QStringLiteral("usb-Quendral-Castwell") << QStringLiteral("12")
-                            << true;
-    QTest::newRow("windows") << QStringLiteral("Digital Audio Interface (Quendral Castwell)")
-                             << QStringLiteral("10") << true;
-    QTest::newRow("emulated") << QStringLiteral("Quendral Castwell (emulated)")
-                              << QStringLiteral("12") << true;
-    QTest::newRow("built-in") << QStringLiteral("alsa_input.pci-0000_00_1f.3.analog-stereo")
-                              << QStringLiteral("12") << false;
-    QTest::newRow("words apart") << QStringLiteral("Quendral Capture Castwell")
-                                 << QStringLiteral("12") << false;
-    QTest::newRow("short name") << QStringLiteral("alsa_input.usb-Quendral_Cast-00.analog-stereo")
-                                << QStringLiteral("12") << false;
-    QTest::newRow("short name, version 7")
-        << QStringLiteral("alsa_input.usb-Quendral_Cast-00.analog-stereo") << QStringLiteral("7")
-        << true;
-    QTest::newRow("product word alone")
-        << QStringLiteral("Castwell Capture") << QStringLiteral("10") << false;
-    QTest::newRow("product word alone, version 7")
-        << QStringLiteral("Castwell Capture") << QStringLiteral("7") << true;
-    QTest::newRow("version 17 is not 7")
-        << QStringLiteral("Castwell Capture") << QStringLiteral("17") << false;
-}
-
 void AudioTest::matcherKnowsThePlatformNames() {
-    QFETCH(QString, deviceName);
-    QFETCH(QString, osVersion);
-    QFETCH(bool, matches);
-    QCOMPARE(AudioInputMatcher(osVersion).matches(deviceName), matches);
+    const struct {
+        const char* deviceName;
+        const char* osVersion;
+        bool matches;
+    } cases[] = {
+        {"alsa_input.usb-Quendral_Castwell-00.analog-stereo", "12", true},      // sound server
+        {"alsa_input.usb-TESSMOOR_CASTWELL_0123-02.analog-stereo", "12", true}, // other brand
+        {"usb-Quendral-Castwell", "12", true},
+        {"Digital Audio Interface (Quendral Castwell)", "10", true},
+        {"Quendral Castwell (emulated)", "12", true},
+        {"alsa_input.pci-0000_00_1f.3.analog-stereo", "12", false},     // built in
+        {"Quendral Capture Castwell", "12", false},                     // words apart
+        {"alsa_input.usb-Quendral_Cast-00.analog-stereo", "12", false}, // short name
+        {"alsa_input.usb-Quendral_Cast-00.analog-stereo", "7", true},
+        {"Castwell Capture", "10", false}, // the product word alone
+        {"Castwell Capture", "7", true},
+        {"Castwell Capture", "17", false}, // 17 is not 7
+    };
+    for (const auto& c : cases) {
+        QVERIFY2(
+            AudioInputMatcher(QLatin1String(c.osVersion)).matches(QLatin1String(c.deviceName)) ==
+                c.matches,
+            c.deviceName);
+    }
 }
 
 void AudioTest::followsTheStateTable() {
@@ -296,30 +248,30 @@ void AudioTest::followsTheStateTable() {
     QTRY_COMPARE(countLogged(QStringLiteral("Audio: resume output")), 1);
     QVERIFY(recordingGrows());
 
-    clearLog();
+    MessageLog::clear();
     controller.setApplicationState(Pausing);
     QTRY_COMPARE(countLogged(QStringLiteral("Audio: pause input")), 1);
     QVERIFY(recordingSettles());
 
-    clearLog();
+    MessageLog::clear();
     controller.setApplicationState(Sharing);
     QTRY_VERIFY(loggedInOrder(
         {QStringLiteral("Audio: resume input"), QStringLiteral("Audio: resume output")}));
     QVERIFY(recordingGrows());
 
-    clearLog();
+    MessageLog::clear();
     controller.setApplicationState(NoHdmiSource);
     QTRY_VERIFY(
         loggedInOrder({QStringLiteral("Audio: stop input"), QStringLiteral("Audio: stop output")}));
     QVERIFY(recordingSettles());
 
     // Closed devices are opened again through a new search.
-    clearLog();
+    MessageLog::clear();
     controller.setApplicationState(Sharing);
     QTRY_COMPARE(countLogged(QStringLiteral("Audio: Input Device:")), 1);
     QVERIFY(recordingGrows());
 
-    clearLog();
+    MessageLog::clear();
     controller.setApplicationState(DeviceInUse);
     QTRY_COMPARE(countLogged(QStringLiteral("Audio: pause input")), 1);
     QVERIFY(recordingSettles());
@@ -327,7 +279,7 @@ void AudioTest::followsTheStateTable() {
     const QPointer<QThread> thread = controller.findChild<QThread*>(kThreadName);
     controller.setApplicationState(NoDevice);
     QVERIFY(thread.isNull());
-    QVERIFY(logged().contains(QStringLiteral("Audio: stop all")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Audio: stop all")));
     QTRY_COMPARE(audioThreadsAlive(), 0);
 }
 
@@ -371,7 +323,7 @@ void AudioTest::searchScansElevenTimesThenGivesUp_data() {
 
 void AudioTest::searchScansElevenTimesThenGivesUp() {
     QFETCH(bool, emulatorRuns);
-    QVERIFY(control({"unplug"}));
+    QVERIFY(control({QStringLiteral("unplug")}));
     if (!emulatorRuns)
         qunsetenv("KESTAL_EMULATOR");
     auto restore = qScopeGuard([&] { qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit()); });
@@ -394,14 +346,14 @@ void AudioTest::searchScansElevenTimesThenGivesUp() {
     QCOMPARE(countLogged(kRetryLog), 10);
     restore.dismiss();
     qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit());
-    QVERIFY(control({"plug"}));
+    QVERIFY(control({QStringLiteral("plug")}));
     controller.setApplicationState(Sharing);
     QTRY_COMPARE(countLogged(QStringLiteral("Audio: Input Device:")), 1);
     QVERIFY(recordingGrows());
 }
 
 void AudioTest::searchIsNotRestartedAndOpensPaused() {
-    QVERIFY(control({"unplug"}));
+    QVERIFY(control({QStringLiteral("unplug")}));
     AudioController controller;
     AudioController::Timing timing = fastTiming();
     timing.scanInterval = 50ms;
@@ -412,7 +364,7 @@ void AudioTest::searchIsNotRestartedAndOpensPaused() {
     controller.setApplicationState(Starting);
     controller.setApplicationState(Pausing);
     QTRY_VERIFY(countLogged(kRetryLog) >= 3);
-    QVERIFY(control({"plug"}));
+    QVERIFY(control({QStringLiteral("plug")}));
 
     QTRY_COMPARE(countLogged(QStringLiteral("Audio: Using Audio format:")), 1);
     QCOMPARE(countLogged(QStringLiteral("%1 10").arg(kRetryLog)), 1);
@@ -427,7 +379,7 @@ void AudioTest::searchIsNotRestartedAndOpensPaused() {
 }
 
 void AudioTest::noHdmiSourceEndsASearch() {
-    QVERIFY(control({"unplug"}));
+    QVERIFY(control({QStringLiteral("unplug")}));
     AudioController controller;
     AudioController::Timing timing = fastTiming();
     timing.scanInterval = 100ms;
@@ -444,51 +396,44 @@ void AudioTest::noHdmiSourceEndsASearch() {
 }
 
 void AudioTest::noDeviceDestroysTheWorker_data() {
-    QTest::addColumn<ApplicationState>("state");
-    QTest::newRow("Initial") << Initial;
-    QTest::newRow("NoDevice") << NoDevice;
+    QTest::addColumn<int>("state"); // -1: the controller itself goes
+    QTest::newRow("Initial") << int(Initial);
+    QTest::newRow("NoDevice") << int(NoDevice);
+    QTest::newRow("destroyed") << -1;
 }
 
 void AudioTest::noDeviceDestroysTheWorker() {
-    QFETCH(ApplicationState, state);
-    AudioController controller;
-    controller.setTiming(fastTiming());
-    controller.setApplicationState(Sharing);
-    QVERIFY(recordingGrows());
-    QCOMPARE(audioThreadsAlive(), 1);
-
-    const QPointer<QThread> thread = controller.findChild<QThread*>(kThreadName);
-    QVERIFY(thread);
-    controller.setApplicationState(state);
-    QVERIFY(thread.isNull());
-    QVERIFY(controller.findChildren<QThread*>().isEmpty());
-    QVERIFY(
-        loggedInOrder({QStringLiteral("Audio: stop input"), QStringLiteral("Audio: stop output"),
-                       QStringLiteral("Audio: stop all")}));
-    QTRY_COMPARE(audioThreadsAlive(), 0);
-    QVERIFY(recordingSettles());
-
-    // Again without a worker: nothing to do.
-    controller.setApplicationState(state);
-    QCOMPARE(countLogged(QStringLiteral("Audio: stop all")), 1);
-
-    controller.setApplicationState(NoHdmiSource);
-    QVERIFY(controller.findChild<QThread*>(kThreadName));
-    QTRY_COMPARE(audioThreadsAlive(), 1);
-}
-
-void AudioTest::destructionLeavesNoThread() {
+    QFETCH(int, state);
     auto controller = std::make_unique<AudioController>();
     controller->setTiming(fastTiming());
     controller->setApplicationState(Sharing);
     QVERIFY(recordingGrows());
-    const QPointer<QThread> thread = controller->findChild<QThread*>(kThreadName);
+    QCOMPARE(audioThreadsAlive(), 1);
 
-    controller.reset();
+    const QPointer<QThread> thread = controller->findChild<QThread*>(kThreadName);
+    QVERIFY(thread);
+    if (state < 0)
+        controller.reset();
+    else
+        controller->setApplicationState(static_cast<ApplicationState>(state));
     QVERIFY(thread.isNull());
-    QVERIFY(logged().contains(QStringLiteral("Audio: stop all")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Audio: stop all")));
     QTRY_COMPARE(audioThreadsAlive(), 0);
     QVERIFY(recordingSettles());
+    if (!controller)
+        return;
+    QVERIFY(
+        loggedInOrder({QStringLiteral("Audio: stop input"), QStringLiteral("Audio: stop output"),
+                       QStringLiteral("Audio: stop all")}));
+    QVERIFY(controller->findChildren<QThread*>().isEmpty());
+
+    // Again without a worker: nothing to do.
+    controller->setApplicationState(static_cast<ApplicationState>(state));
+    QCOMPARE(countLogged(QStringLiteral("Audio: stop all")), 1);
+
+    controller->setApplicationState(NoHdmiSource);
+    QVERIFY(controller->findChild<QThread*>(kThreadName));
+    QTRY_COMPARE(audioThreadsAlive(), 1);
 }
 
 // A worker still busy when told to go gets the GUI thread's pending events handled before the
@@ -523,7 +468,7 @@ void AudioTest::shutdownLetsTheGuiThreadFreeTheWorker() {
     controller.setApplicationState(Initial);
     QVERIFY(thread.isNull());
     QCOMPARE(countLogged(QStringLiteral("Audio thread")), 0);
-    QVERIFY(logged().contains(QStringLiteral("Audio: stop all")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Audio: stop all")));
     QCOMPARE(countLogged(QStringLiteral("Audio: Input Device:")), 0);
 }
 

@@ -1,8 +1,8 @@
 #include "devicedetector.h"
-#include "emulatorclient.h"
 #include "emulatorprocess.h"
 #include "fakehid.h"
 #include "kestalhiddevice.h"
+#include "messagelog.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,12 +14,6 @@ namespace {
 
 FakeHid& fake = FakeHid::instance();
 const HidApi& fakeApi = fakeHidApi();
-
-QStringList logged;
-
-void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
-    logged << message;
-}
 
 using FakeMonitor = FakeHidMonitor;
 
@@ -35,9 +29,7 @@ private slots:
     void init();
     void cleanup();
 
-    void reportBytesBecomeStates_data();
     void reportBytesBecomeStates();
-    void transitionsAreLogged();
     void failedReadReopensOnce();
     void unusableReportsCountAsFailures_data();
     void unusableReportsCountAsFailures();
@@ -59,69 +51,51 @@ void DeviceTest::initTestCase() {
 
 void DeviceTest::init() {
     fake = FakeHid{};
-    logged.clear();
-    qInstallMessageHandler(captureMessage);
+    MessageLog::clear();
+    MessageLog::capture();
 }
 
 void DeviceTest::cleanup() {
-    qInstallMessageHandler(nullptr);
+    MessageLog::release();
     // Deferred deletions of released devices, so that each test starts with an empty cache.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void DeviceTest::reportBytesBecomeStates_data() {
-    QTest::addColumn<int>("statusByte");
-    QTest::addColumn<QList<int>>("announced");
-
-    QTest::newRow("nothing") << 0x00 << QList<int>{};
-    QTest::newRow("stream bit alone counts for nothing") << 0x01 << QList<int>{};
-    QTest::newRow("cable") << 0x02 << QList<int>{2};
-    QTest::newRow("cable and stream") << 0x03 << QList<int>{3};
-    QTest::newRow("other bits ignored") << 0x06 << QList<int>{2};
-    QTest::newRow("all bits") << 0xff << QList<int>{3};
-}
-
+// Each report byte in turn: a state is announced, and logged, only when it changes.
 void DeviceTest::reportBytesBecomeStates() {
-    QFETCH(int, statusByte);
-    QFETCH(QList<int>, announced);
-
-    fake.interfaces = {{"/dev/hidraw0", true, static_cast<unsigned char>(statusByte)}};
-    const auto device = KestalHIDDevice::acquire(QString());
-    QVERIFY(device);
-    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
-    device->startTimerIfStopped();
-    QTRY_VERIFY(fake.reads >= 3);
-    QList<int> seen;
-    for (const QList<QVariant>& change : changes)
-        seen << change.at(0).value<HIDDeviceState>();
-    QCOMPARE(seen, announced);
-}
-
-void DeviceTest::transitionsAreLogged() {
     fake.interfaces = {{"/dev/hidraw0"}};
     const auto device = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw0"));
     QVERIFY(device);
-    QVERIFY(logged.contains(QStringLiteral("HID: found device: Fake Kestal")));
+    QVERIFY(MessageLog::contains(QStringLiteral("HID: found device: Fake Kestal")));
     QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
     device->startTimerIfStopped();
 
     const struct {
         unsigned char status;
-        const char* line; // null: no line
-    } steps[] = {{0x02, "HID: HDMI cable connected"},
-                 {0x03, "HID: stream started"},
-                 {0x02, "HID: stream stopped"},
-                 {0x00, "HID: HDMI cable disconnected"},
-                 {0x03, nullptr},
-                 {0x00, "HID: HDMI cable disconnected"}};
+        int state;                    // -1: unchanged
+        const char* line;             // null: no line
+    } steps[] = {{0x01, -1, nullptr}, // the stream bit alone counts for nothing
+                 {0x02, CableConnected, "HID: HDMI cable connected"},
+                 {0x06, -1, nullptr}, // other bits are ignored
+                 {0x03, Streaming, "HID: stream started"},
+                 {0xff, -1, nullptr},
+                 {0x02, CableConnected, "HID: stream stopped"},
+                 {0x00, CableDisconnected, "HID: HDMI cable disconnected"},
+                 {0x03, Streaming, nullptr},
+                 {0x00, CableDisconnected, "HID: HDMI cable disconnected"}};
     int expectedSignals = 0;
     for (const auto& step : steps) {
-        logged.clear();
+        MessageLog::clear();
         fake.interfaces[0].status = step.status;
-        ++expectedSignals;
-        QTRY_COMPARE(changes.count(), expectedSignals);
-        const QStringList hidLines = logged.filter(QStringLiteral("HID: "));
-        QCOMPARE(hidLines, step.line ? QStringList{QString::fromLatin1(step.line)} : QStringList{});
+        const int reads = fake.reads;
+        QTRY_VERIFY(fake.reads >= reads + 3);
+        if (step.state >= 0)
+            ++expectedSignals;
+        QCOMPARE(changes.count(), expectedSignals);
+        if (step.state >= 0)
+            QCOMPARE(changes.last().at(0).value<HIDDeviceState>(), step.state);
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("HID: ")),
+                 step.line ? QStringList{QString::fromLatin1(step.line)} : QStringList{});
     }
 }
 
@@ -135,7 +109,8 @@ void DeviceTest::failedReadReopensOnce() {
 
     // One failed read, then the interface answers again: polling goes on without a signal.
     fake.interfaces[0].readFails = true;
-    QTRY_VERIFY(logged.contains(QStringLiteral("HID: Failed to get device state: device gone")));
+    QTRY_VERIFY(
+        MessageLog::contains(QStringLiteral("HID: Failed to get device state: device gone")));
     fake.interfaces[0].readFails = false;
     const int readsAfterRecovery = fake.reads;
     QTRY_VERIFY(fake.reads > readsAfterRecovery + 2);
@@ -146,7 +121,7 @@ void DeviceTest::failedReadReopensOnce() {
     // The device goes away: the read fails, the reopen finds nothing, and polling stops.
     fake.interfaces.clear();
     QTRY_COMPARE(lost.count(), 1);
-    QVERIFY(logged.contains(QStringLiteral("HID: lost device")));
+    QVERIFY(MessageLog::contains(QStringLiteral("HID: lost device")));
     QCOMPARE(device->state(), CableDisconnected);
     const int readsWhenLost = fake.reads;
     QTest::qWait(50);
@@ -174,7 +149,8 @@ void DeviceTest::unusableReportsCountAsFailures() {
     QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
     QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
     device->startTimerIfStopped();
-    QTRY_VERIFY(!logged.filter(QStringLiteral("HID: Failed to get device state:")).isEmpty());
+    QTRY_VERIFY(
+        !MessageLog::lines().filter(QStringLiteral("HID: Failed to get device state:")).isEmpty());
     fake.interfaces.clear();
     QTRY_COMPARE(lost.count(), 1);
     QCOMPARE(changes.count(), 0); // the unusable bytes never became a state
@@ -212,7 +188,7 @@ void DeviceTest::attachedBeforeStartIsAnnouncedOnce() {
 
     detector.start();
     QCOMPARE(connected.count(), 1);
-    QVERIFY(logged.contains(QStringLiteral("Device detector already started")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Device detector already started")));
 }
 
 void DeviceTest::arrivalsAndRemovalsIgnoreCase() {
@@ -255,7 +231,7 @@ void DeviceTest::arrivalRetriesTenTimes() {
     fake.interfaces = {{"/dev/hidraw5", false}};
     const int enumerationsBefore = fake.enumerations;
     monitor->arrive(QStringLiteral("/dev/hidraw5"));
-    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find initialized HID device")));
+    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
     QCOMPARE(fake.enumerations - enumerationsBefore, 10);
     QStringList expected;
     for (int left = 10; left >= 2; --left)
@@ -263,17 +239,17 @@ void DeviceTest::arrivalRetriesTenTimes() {
             << QStringLiteral(
                    "Matching HID device connected, but not initialized. Retry attempts left %1")
                    .arg(left);
-    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")), expected);
+    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
     QCOMPARE(connected.count(), 0);
 
     // A new arrival starts a fresh chain, and one that becomes ready on the third try connects.
-    logged.clear();
+    MessageLog::clear();
     fake.readyAtEnumeration = fake.enumerations + 3;
     monitor->arrive(QStringLiteral("/dev/hidraw5"));
     QTRY_COMPARE(connected.count(), 1);
     QTest::qWait(30);
-    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")).size(), 2);
-    QVERIFY(!logged.contains(QStringLiteral("Failed to find initialized HID device")));
+    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
+    QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
 }
 
 void DeviceTest::removalEndsRetryChain() {
@@ -285,9 +261,9 @@ void DeviceTest::removalEndsRetryChain() {
     monitor->arrive(QStringLiteral("/dev/hidraw6"));
     const int enumerations = fake.enumerations;
     monitor->remove(QStringLiteral("/dev/hidraw6"));
-    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find initialized HID device")));
+    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
     QCOMPARE(fake.enumerations, enumerations); // the scheduled attempt tried nothing
-    QCOMPARE(logged.count(QStringLiteral("Failed to find initialized HID device")), 1);
+    QCOMPARE(MessageLog::lines().count(QStringLiteral("Failed to find initialized HID device")), 1);
 }
 
 void DeviceTest::refusedNotificationsStillScan() {
@@ -295,7 +271,7 @@ void DeviceTest::refusedNotificationsStillScan() {
     DeviceDetector detector{std::make_unique<FakeMonitor>(false)};
     QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
     detector.start();
-    QVERIFY(logged.contains(QStringLiteral("Failed register for device notifications")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Failed register for device notifications")));
     QCOMPARE(connected.count(), 1);
 }
 
@@ -306,8 +282,6 @@ void DeviceTest::followsTheEmulatedDevice() {
     QVERIFY(daemon.isRunning());
     qputenv("KESTAL_EMULATOR", socket.toLocal8Bit());
     auto unsetEmulator = qScopeGuard([] { qunsetenv("KESTAL_EMULATOR"); });
-    const auto control = quendral::emulator::EmulatorClient::connect(socket.toStdString());
-    QVERIFY(control);
 
     HidApi::setCurrent(&HidApi::emulated());
     auto restoreFake = qScopeGuard([] { HidApi::setCurrent(&fakeApi); });
@@ -317,25 +291,25 @@ void DeviceTest::followsTheEmulatedDevice() {
     detector.start();
     QCOMPARE(connected.count(), 0);
 
-    QVERIFY(control->control({"plug"}).ok);
+    QVERIFY(daemon.control({QStringLiteral("plug")}));
     QTRY_COMPARE(connected.count(), 1);
     const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
     QVERIFY(device->path().contains(QStringLiteral("vid_")));
     QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
     device->startTimerIfStopped();
 
-    QVERIFY(control->control({"hdmi", "on"}).ok);
+    QVERIFY(daemon.control({QStringLiteral("hdmi"), QStringLiteral("on")}));
     QTRY_COMPARE(changes.count(), 1);
     QCOMPARE(changes.at(0).at(0).value<HIDDeviceState>(), CableConnected);
-    QVERIFY(control->control({"other-stream", "on"}).ok);
+    QVERIFY(daemon.control({QStringLiteral("other-stream"), QStringLiteral("on")}));
     QTRY_COMPARE(changes.count(), 2);
     QCOMPARE(changes.at(1).at(0).value<HIDDeviceState>(), Streaming);
-    QVERIFY(control->control({"hdmi", "off"}).ok);
+    QVERIFY(daemon.control({QStringLiteral("hdmi"), QStringLiteral("off")}));
     QTRY_COMPARE(changes.count(), 3);
     QCOMPARE(changes.at(2).at(0).value<HIDDeviceState>(), CableDisconnected);
 
     QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
-    QVERIFY(control->control({"unplug"}).ok);
+    QVERIFY(daemon.control({QStringLiteral("unplug")}));
     QTRY_COMPARE(disconnected.count(), 1);
     QTRY_COMPARE(lost.count(), 1);
 }

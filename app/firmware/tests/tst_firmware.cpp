@@ -1,3 +1,4 @@
+#include "aboutbox.h"
 #include "fakelibrary.h"
 #include "fwautoupdater.h"
 #include "fwchecker.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -74,6 +76,7 @@ private slots:
     void downloaderAgainstServer();
     void autoUpdateCheckSchedule();
     void autoInstallWaitsForResume();
+    void aboutBoxInstallsOnlyTheMakersImages();
 
 private:
     std::unique_ptr<FWUpdateController> makeController();
@@ -286,6 +289,33 @@ void FirmwareTest::autoInstallWaitsForResume() {
             QStringLiteral("signal downloadProgress"), QStringLiteral("signal installProgress 1"),
             QStringLiteral("signal installProgress 50"), QStringLiteral("signal installSuccess")}));
     QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 2);
+}
+
+// The About box's button appears once an update is known and installs it; an image signed with
+// another key is refused before anything is flashed.
+void FirmwareTest::aboutBoxInstallsOnlyTheMakersImages() {
+    Settings::instance()->setAutoUpdateFW(false);
+    const auto controller = makeController();
+    AboutBox about;
+    controller->connectAboutBox(&about);
+    auto* update = about.findChild<QPushButton*>(QStringLiteral("btn_update_fw"));
+    QVERIFY(update && update->isHidden());
+    server_->setResponse(kImagePath, {200, kImage, false, true});
+    server_->setResponse(kSignaturePath, {200, sign(kImage, kDevKey), false, true});
+    controller->handleDeviceChanged();
+    QTRY_VERIFY(!update->isHidden());
+    update->click();
+    QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
+    QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
+
+    server_->setResponse(kSignaturePath, {200, sign(kImage, kOtherKey), false, true});
+    update->hide();
+    about.findChild<QPushButton*>(QStringLiteral("btn_check_fw_update"))->click();
+    QTRY_VERIFY(!update->isHidden());
+    update->click();
+    QTRY_VERIFY(
+        MessageLog::contains(QStringLiteral("Downloaded firmware signature check failed!")));
+    QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
 }
 
 QTEST_MAIN(FirmwareTest)

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QtTest>
 
 using namespace appcast;
@@ -215,22 +216,39 @@ void AppcastTest::checksShowWhatTheyFound() {
     QVERIFY(offered());
     visibleButton("laterButton")->click();
 
+    // Without a description, the release notes come from their link.
+    server_->setResponse(QStringLiteral("/notes.html"), {200, "<ul><li>Sharper picture</li></ul>"});
+    server_->setResponse(
+        QStringLiteral("/feed.xml"),
+        {200, feed(QByteArray(item(QStringLiteral("2.2.0"), QStringLiteral("http://h/p"), 1))
+                       .replace("<description>Fixes things.</description>",
+                                "<sparkle:releaseNotesLink>" + server_->baseUrl().toUtf8() +
+                                    "/notes.html</sparkle:releaseNotesLink>"))});
+    checkUpdateWithUi();
+    waitForCheck(3);
+    QTRY_VERIFY(UpdateEngine::current()
+                    ->window()
+                    ->findChild<QTextBrowser*>(QStringLiteral("releaseNotes"))
+                    ->toPlainText()
+                    .contains(QStringLiteral("Sharper picture")));
+    visibleButton("laterButton")->click();
+
     // The same version: "up to date" when asked.
     server_->setResponse(
         QStringLiteral("/feed.xml"),
         {200, feed(item(QStringLiteral("2.1.5"), QStringLiteral("http://h/p"), 1))});
     checkUpdateWithUi();
-    waitForCheck(3);
+    waitForCheck(5);
     QVERIFY(visibleButton("closeButton") && !offered());
     visibleButton("closeButton")->click();
 
     // Damaged information: an error window only when the user asked.
     server_->setResponse(QStringLiteral("/feed.xml"), {200, "<html><body>Not found</body></html>"});
     checkUpdateWithoutUi();
-    waitForCheck(4);
+    waitForCheck(6);
     QVERIFY(!visibleButton("closeButton"));
     checkUpdateWithUi();
-    waitForCheck(5);
+    waitForCheck(7);
     QVERIFY(visibleButton("closeButton"));
     QVERIFY(UpdateEngine::current()
                 ->window()
