@@ -36,6 +36,7 @@ struct CameraSurfaceWidget::Private : public QOpenGLFunctions {
     QOpenGLShaderProgram program;
     Quad quad;        // frame top row at the bottom, as the conversion pass leaves it
     Quad flippedQuad; // for pictures whose top row comes first
+    YuyvConversionPass yuyvPass;
 };
 
 CameraSurfaceWidget::CameraSurfaceWidget(QWidget* parent)
@@ -55,6 +56,7 @@ CameraSurfaceWidget::~CameraSurfaceWidget() {
     surface_.reset();
     d->quad.destroy();
     d->flippedQuad.destroy();
+    d->yuyvPass.quad.destroy();
     d.reset();
     doneCurrent();
 }
@@ -69,7 +71,7 @@ int CameraSurfaceWidget::renderCount() const {
 
 std::unique_ptr<VideoFrame> CameraSurfaceWidget::createRenderer(const QVideoSurfaceFormat& format) {
     if (format.pixelFormat() == QVideoFrame::Format_YUYV)
-        return std::make_unique<YUYVFrameRenderer>();
+        return std::make_unique<YUYVFrameRenderer>(d->yuyvPass);
     return std::make_unique<RgbFrameRenderer>(format.scanLineDirection() ==
                                               QVideoSurfaceFormat::TopToBottom);
 }

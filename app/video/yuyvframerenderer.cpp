@@ -6,12 +6,10 @@
 #include <QOpenGLFunctions>
 #include <QOpenGLTexture>
 
-YUYVFrameRenderer::YUYVFrameRenderer() = default;
+YUYVFrameRenderer::YUYVFrameRenderer(YuyvConversionPass& pass)
+    : pass_(pass) {}
 
-YUYVFrameRenderer::~YUYVFrameRenderer() {
-    fbo_.reset();
-    quad_.destroy();
-}
+YUYVFrameRenderer::~YUYVFrameRenderer() = default;
 
 void YUYVFrameRenderer::setFrame(const QVideoFrame& frame) {
     converted_ = false;
@@ -19,10 +17,10 @@ void YUYVFrameRenderer::setFrame(const QVideoFrame& frame) {
 }
 
 void YUYVFrameRenderer::render() {
-    if (!program_.isLinked()) {
-        buildShaderProgram(program_, QStringLiteral("vertex_flipped"),
+    if (!pass_.program.isLinked()) {
+        buildShaderProgram(pass_.program, QStringLiteral("vertex_flipped"),
                            QStringLiteral("yuyv_fragment_renderer"));
-        quad_.create();
+        pass_.quad.create();
     }
     const QSize size = frame_.size();
     if (!fbo_ || fbo_->size() != size) {
@@ -34,8 +32,8 @@ void YUYVFrameRenderer::render() {
         gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         // A uniform goes to the bound program; the final pass may have bound its own since.
-        program_.bind();
-        program_.setUniformValue("dim", QSizeF(size));
+        pass_.program.bind();
+        pass_.program.setUniformValue("dim", QSizeF(size));
     }
     if (!texture_) {
         texture_ = std::make_unique<QOpenGLTexture>(QOpenGLTexture::Target2D);
@@ -68,8 +66,8 @@ void YUYVFrameRenderer::convert() {
                           GL_UNSIGNED_BYTE, frame_.bits());
     }
     setUploadRowStride(false);
-    program_.bind();
-    quad_.attach(program_);
+    pass_.program.bind();
+    pass_.quad.attach(pass_.program);
     gl_->glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
     QOpenGLFramebufferObject::bindDefault();
     converted_ = true;

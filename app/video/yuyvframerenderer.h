@@ -9,11 +9,19 @@
 
 class QOpenGLFramebufferObject;
 
+// The conversion pass's program and quad. A widget builds them once in its context and lends
+// them to each renderer it makes: compiling them again for every stream start grows the
+// driver's memory with every plug.
+struct YuyvConversionPass {
+    QOpenGLShaderProgram program;
+    Quad quad;
+};
+
 // Uploads packed YUYV frames into a half-width RGBA texture (r = Y0, g = U, b = Y1, a = V)
 // and converts them to RGB in a framebuffer of the frame's size, once per new frame.
 class YUYVFrameRenderer : public VideoFrame {
 public:
-    YUYVFrameRenderer();
+    explicit YUYVFrameRenderer(YuyvConversionPass& pass);
     ~YUYVFrameRenderer() override;
 
     void setFrame(const QVideoFrame& frame) override;
@@ -24,6 +32,5 @@ private:
 
     bool converted_ = false;
     std::unique_ptr<QOpenGLFramebufferObject> fbo_;
-    Quad quad_;
-    QOpenGLShaderProgram program_;
+    YuyvConversionPass& pass_;
 };

@@ -5,6 +5,7 @@
 #include "emulatorprocess.h"
 #include "fakehid.h"
 #include "kestalhiddevice.h"
+#include "messagelog.h"
 #include "pictureview.h"
 #include "platform/cameraidentity.h"
 #include "videoframe.h"
@@ -57,6 +58,29 @@ QVideoFrame makeFrame(QVideoFrame::PixelFormat format, const QSize& size,
     return frame;
 }
 
+// An RGB32 or BGR32 frame whose pixel (x, row) in memory is colourAt(x, row).
+template <typename ColourAt>
+QVideoFrame rgbFrame(QVideoFrame::PixelFormat format, const QSize& size, ColourAt colourAt) {
+    std::vector<uchar> bytes;
+    for (int row = 0; row < size.height(); ++row) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb c = colourAt(x, row);
+            // RGB32 is 0xffRRGGBB as a native 32-bit word (B, G, R, A bytes); BGR32 the reverse.
+            const bool rgb = format == QVideoFrame::Format_RGB32;
+            bytes.insert(bytes.end(), {uchar(rgb ? qBlue(c) : qRed(c)), uchar(qGreen(c)),
+                                       uchar(rgb ? qRed(c) : qBlue(c)), 0xff});
+        }
+    }
+    return makeFrame(format, size, bytes);
+}
+
+QVideoSurfaceFormat surfaceFormat(const QVideoFrame& frame, bool bottomToTop) {
+    QVideoSurfaceFormat format(frame.size(), frame.pixelFormat());
+    format.setScanLineDirection(bottomToTop ? QVideoSurfaceFormat::BottomToTop
+                                            : QVideoSurfaceFormat::TopToBottom);
+    return format;
+}
+
 // A YUYV frame whose every row repeats `pattern`, except that the top row may differ.
 QVideoFrame yuyvFrame(const std::vector<Yuyv>& pattern, int height,
                       const std::vector<Yuyv>& topRow = {}) {
@@ -75,6 +99,9 @@ bool closeTo(QRgb actual, QRgb expected) {
            std::abs(qGreen(actual) - qGreen(expected)) <= 1 &&
            std::abs(qBlue(actual) - qBlue(expected)) <= 1;
 }
+
+const std::pair<RenderPath, const char*> kPaths[] = {{RenderPath::OpenGL, "OpenGL"},
+                                                     {RenderPath::Raster, "raster"}};
 
 QString rgbText(QRgb colour) {
     return QStringLiteral("(%1, %2, %3)").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour));
@@ -127,12 +154,6 @@ private:
     PictureView* view_ = nullptr;
 };
 
-QStringList logged;
-
-void captureMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
-    logged << message;
-}
-
 void VideoTest::initTestCase() {
     const QString socket = emulatorDir_.filePath(QStringLiteral("emulator.sock"));
     emulator_ = std::make_unique<EmulatorProcess>(
@@ -152,7 +173,8 @@ void VideoTest::cleanupTestCase() {
 }
 
 void VideoTest::init() {
-    logged.clear();
+    MessageLog::capture();
+    MessageLog::clear();
     qputenv("GPU_SKIP_YUYV", "0");
     useView(RenderPath::OpenGL);
 }
@@ -170,6 +192,7 @@ QImage VideoTest::grab() {
 
 void VideoTest::cleanup() {
     widget_.reset();
+    MessageLog::release();
 }
 
 QImage VideoTest::show(const QVideoFrame& frame, const QVideoSurfaceFormat& format) {
@@ -197,8 +220,7 @@ void VideoTest::yuyvColours_data() {
     std::vector<Yuyv> gradient;
     for (int i = 0; i < 16; ++i)
         gradient.push_back({16 + i * 14, 128 + (i - 8) * 15, 20 + i * 14, 128 - (i - 8) * 15});
-    for (const auto& [path, name] :
-         {std::pair{RenderPath::OpenGL, "OpenGL"}, std::pair{RenderPath::Raster, "raster"}}) {
+    for (const auto& [path, name] : kPaths) {
         QTest::addRow("%s: limited-range black and white, clamped above 235", name)
             << path
             << std::vector<Yuyv>{{16, 128, 16, 128},
@@ -247,8 +269,7 @@ void VideoTest::rgbChannelOrderAndOrientation_data() {
     QTest::addColumn<RenderPath>("path");
     QTest::addColumn<int>("pixelFormat");
     QTest::addColumn<bool>("bottomToTop");
-    for (const auto& [path, name] :
-         {std::pair{RenderPath::OpenGL, "OpenGL"}, std::pair{RenderPath::Raster, "raster"}}) {
+    for (const auto& [path, name] : kPaths) {
         QTest::addRow("%s: RGB32", name) << path << int(QVideoFrame::Format_RGB32) << false;
         QTest::addRow("%s: BGR32", name) << path << int(QVideoFrame::Format_BGR32) << false;
         QTest::addRow("%s: RGB32 stored bottom row first", name)
@@ -267,24 +288,10 @@ void VideoTest::rgbChannelOrderAndOrientation() {
                                       qRgb(10, 100, 200)};
     const QRgb firstRowColour = qRgb(250, 250, 0);
     const QSize size(8, 4);
-    std::vector<uchar> bytes;
-    for (int row = 0; row < size.height(); ++row) {
-        for (int x = 0; x < size.width(); ++x) {
-            const QRgb c = row == 0 ? firstRowColour : colours[size_t(x % 4)];
-            // RGB32 is 0xffRRGGBB as a native 32-bit word; BGR32 is 0xffBBGGRR.
-            const quint32 word = format == QVideoFrame::Format_RGB32
-                                     ? (0xff000000u | (uint(qRed(c)) << 16) |
-                                        (uint(qGreen(c)) << 8) | uint(qBlue(c)))
-                                     : (0xff000000u | (uint(qBlue(c)) << 16) |
-                                        (uint(qGreen(c)) << 8) | uint(qRed(c)));
-            const auto* wordBytes = reinterpret_cast<const uchar*>(&word);
-            bytes.insert(bytes.end(), wordBytes, wordBytes + 4);
-        }
-    }
-    QVideoSurfaceFormat surfaceFormat(size, format);
-    surfaceFormat.setScanLineDirection(bottomToTop ? QVideoSurfaceFormat::BottomToTop
-                                                   : QVideoSurfaceFormat::TopToBottom);
-    const QImage image = show(makeFrame(format, size, bytes), surfaceFormat);
+    const QVideoFrame frame = rgbFrame(format, size, [&](int x, int row) {
+        return row == 0 ? firstRowColour : colours[size_t(x % 4)];
+    });
+    const QImage image = show(frame, surfaceFormat(frame, bottomToTop));
     QCOMPARE(image.size(), size);
     const int firstRowOnScreen = bottomToTop ? size.height() - 1 : 0;
     for (int y = 0; y < size.height(); ++y) {
@@ -304,8 +311,7 @@ void VideoTest::scaledToTheWidget_data() {
     QTest::addColumn<int>("pixelFormat");
     QTest::addColumn<bool>("bottomToTop");
     QTest::addColumn<QSize>("widgetSize");
-    for (const auto& [path, name] :
-         {std::pair{RenderPath::OpenGL, "OpenGL"}, std::pair{RenderPath::Raster, "raster"}}) {
+    for (const auto& [path, name] : kPaths) {
         for (const QSize& size : {QSize(64, 32), QSize(24, 12)}) {
             const bool up = size.width() > 32;
             QTest::addRow("%s: YUYV %s", name, up ? "up" : "down")
@@ -331,28 +337,21 @@ void VideoTest::scaledToTheWidget() {
     const bool yuyv = format == QVideoFrame::Format_YUYV;
     const QRgb red = yuyv ? referenceRgb(81, 90, 240) : qRgb(200, 20, 10);
     const QRgb blue = yuyv ? referenceRgb(41, 240, 110) : qRgb(10, 30, 220);
-    std::vector<uchar> bytes;
-    for (int row = 0; row < size.height(); ++row) {
-        const bool top = (row < size.height() / 2) != bottomToTop;
-        if (yuyv) {
-            const Yuyv p = top ? Yuyv{81, 90, 81, 240} : Yuyv{41, 240, 41, 110};
-            for (int i = 0; i < size.width() / 2; ++i)
-                bytes.insert(bytes.end(), {uchar(p.y0), uchar(p.u), uchar(p.y1), uchar(p.v)});
-            continue;
-        }
-        const QRgb c = top ? red : blue;
-        // Bytes B, G, R, A for RGB32; R, G, B, A for BGR32.
-        const uchar near = uchar(format == QVideoFrame::Format_RGB32 ? qBlue(c) : qRed(c));
-        const uchar far = uchar(format == QVideoFrame::Format_RGB32 ? qRed(c) : qBlue(c));
-        for (int x = 0; x < size.width(); ++x)
-            bytes.insert(bytes.end(), {near, uchar(qGreen(c)), far, 0xff});
+    auto top = [&](int row) {
+        return (row < size.height() / 2) != bottomToTop;
+    };
+    std::vector<uchar> yuyvBytes;
+    for (int row = 0; yuyv && row < size.height(); ++row) {
+        const Yuyv p = top(row) ? Yuyv{81, 90, 81, 240} : Yuyv{41, 240, 41, 110};
+        for (int i = 0; i < size.width() / 2; ++i)
+            yuyvBytes.insert(yuyvBytes.end(), {uchar(p.y0), uchar(p.u), uchar(p.y1), uchar(p.v)});
     }
-    QVideoSurfaceFormat surfaceFormat(size, format);
-    surfaceFormat.setScanLineDirection(bottomToTop ? QVideoSurfaceFormat::BottomToTop
-                                                   : QVideoSurfaceFormat::TopToBottom);
-    QVERIFY(!show(makeFrame(format, size, bytes), surfaceFormat).isNull());
+    const QVideoFrame frame =
+        yuyv ? makeFrame(format, size, yuyvBytes)
+             : rgbFrame(format, size, [&](int, int row) { return top(row) ? red : blue; });
+    QVERIFY(!show(frame, surfaceFormat(frame, bottomToTop)).isNull());
     widget_->resize(widgetSize);
-    QVERIFY(view_->videoSurface()->present(makeFrame(format, size, bytes)));
+    QVERIFY(view_->videoSurface()->present(frame));
     const QImage image = grab();
     QCOMPARE(image.size(), widgetSize);
     const int w = widgetSize.width();
@@ -428,8 +427,8 @@ void VideoTest::pendingFrameDropsNewerOnes() {
 
 void VideoTest::stopClearsPicture_data() {
     QTest::addColumn<RenderPath>("path");
-    QTest::newRow("OpenGL") << RenderPath::OpenGL;
-    QTest::newRow("raster") << RenderPath::Raster;
+    for (const auto& [path, name] : kPaths)
+        QTest::newRow(name) << path;
 }
 
 void VideoTest::stopClearsPicture() {
@@ -463,15 +462,13 @@ void VideoTest::paddedRowsDrawnOthersReportedOnce() {
                         y % 2 ? referenceRgb(41, 240, 110) : referenceRgb(81, 90, 240)));
 
     // Claiming more pixels than the buffer holds: never read past its end, and said once.
-    qInstallMessageHandler(captureMessage);
     QVideoFrame truncated(64, QSize(64, 64), 128, QVideoFrame::Format_YUYV);
     QCOMPARE(
         show(truncated, QVideoSurfaceFormat(truncated.size(), QVideoFrame::Format_YUYV)).size(),
         truncated.size());
     QVERIFY(view_->videoSurface()->present(truncated));
     grab();
-    qInstallMessageHandler(nullptr);
-    QCOMPARE(logged.filter(QStringLiteral("cannot be drawn")).size(), 1);
+    QCOMPARE(MessageLog::lines().filter(QStringLiteral("cannot be drawn")).size(), 1);
 }
 
 void VideoTest::replacedRendererReleasesItsTextures() {
@@ -479,12 +476,10 @@ void VideoTest::replacedRendererReleasesItsTextures() {
     show(frame, QVideoSurfaceFormat(frame.size(), QVideoFrame::Format_YUYV));
     static_cast<CameraSurfaceWidget*>(view_)
         ->doneCurrent(); // as between paints, when the camera restarts its stream
-    qInstallMessageHandler(captureMessage);
     CameraSurface* surface = view_->videoSurface();
     surface->stop();
     QVERIFY(surface->start(QVideoSurfaceFormat(frame.size(), QVideoFrame::Format_RGB32)));
-    qInstallMessageHandler(nullptr);
-    QVERIFY(logged.filter(QStringLiteral("not been destroyed")).isEmpty());
+    QVERIFY(MessageLog::lines().filter(QStringLiteral("not been destroyed")).isEmpty());
 }
 
 void VideoTest::offeredFormats() {
@@ -571,15 +566,13 @@ void VideoTest::cameraFoundOnceListed() {
     QVERIFY(emulator_->control({QStringLiteral("unplug")}));
     auto controller = searchingController();
     QSignalSpy found(controller.get(), &CameraController::foundCamera);
-    qInstallMessageHandler(captureMessage);
     const auto device = hidDevice();
     controller->findCamera(device);
-    QTRY_VERIFY(logged.filter(QStringLiteral("Retry attempts left")).size() >= 3);
+    QTRY_VERIFY(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size() >= 3);
     QVERIFY(emulator_->control({QStringLiteral("plug")}));
     QTRY_COMPARE(found.count(), 1);
-    qInstallMessageHandler(nullptr);
-    QVERIFY(!logged.contains(QStringLiteral("Failed to find matching camera!")));
-    const int attempts = logged.filter(QStringLiteral("Retry attempts left")).size();
+    QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
+    const int attempts = MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size();
     QVERIFY(attempts >= 3 && attempts < 9);
 
     // The largest resolution the camera lists, in YUYV.
@@ -587,7 +580,7 @@ void VideoTest::cameraFoundOnceListed() {
     QCOMPARE(camera, controller->camera());
     QCOMPARE(camera->viewfinderSettings().resolution(), QSize(1920, 1080));
     QCOMPARE(camera->viewfinderSettings().pixelFormat(), QVideoFrame::Format_YUYV);
-    QVERIFY(logged.contains(QStringLiteral("Camera: initialized")));
+    QVERIFY(MessageLog::contains(QStringLiteral("Camera: initialized")));
     QTest::qWait(50);
     QCOMPARE(found.count(), 1);
 }
@@ -596,16 +589,14 @@ void VideoTest::cameraSearchGivesUp() {
     QVERIFY(emulator_->control({QStringLiteral("unplug")}));
     auto controller = searchingController();
     QSignalSpy found(controller.get(), &CameraController::foundCamera);
-    qInstallMessageHandler(captureMessage);
     const auto device = hidDevice(); // a device that goes away ends the search early
     controller->findCamera(device);
-    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find matching camera!")));
-    qInstallMessageHandler(nullptr);
+    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
     QStringList expected;
     for (int left = 9; left >= 1; --left)
         expected
             << QStringLiteral("Trying to find matching camera. Retry attempts left %1").arg(left);
-    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")), expected);
+    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
     QCOMPARE(found.count(), 0);
     QVERIFY(emulator_->control({QStringLiteral("plug")}));
 }
@@ -615,17 +606,15 @@ void VideoTest::releaseCancelsSearch() {
     auto controller = searchingController();
     controller->setSearchInterval(std::chrono::milliseconds(300)); // room to act between tries
     QSignalSpy found(controller.get(), &CameraController::foundCamera);
-    qInstallMessageHandler(captureMessage);
     const auto device = hidDevice();
     controller->findCamera(device);
-    QTRY_COMPARE(logged.filter(QStringLiteral("Retry attempts left")).size(), 2);
+    QTRY_COMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
     controller->releaseCamera();
     QVERIFY(emulator_->control({QStringLiteral("plug")})); // too late: the search was given up
-    QTRY_VERIFY(logged.contains(QStringLiteral("Failed to find matching camera!")));
+    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
     QTest::qWait(100);
-    qInstallMessageHandler(nullptr);
-    QCOMPARE(logged.filter(QStringLiteral("Retry attempts left")).size(), 2);
-    QCOMPARE(logged.count(QStringLiteral("Failed to find matching camera!")), 1);
+    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
+    QCOMPARE(MessageLog::lines().count(QStringLiteral("Failed to find matching camera!")), 1);
     QCOMPARE(found.count(), 0);
 }
 
