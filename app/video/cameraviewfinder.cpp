@@ -15,12 +15,7 @@ const QSize kMinimumSize(320, 240);
 } // namespace
 
 CameraViewfinder::CameraViewfinder(QWidget* parent)
-    : CameraViewfinder(renderPath().path, parent) {}
-
-CameraViewfinder::CameraViewfinder(RenderPath path, QWidget* parent)
     : QWidget(parent)
-    , view_(createPictureView(path, this))
-    , surfaceWidget_(view_->widget())
     , cursorTimer_(new QTimer(this)) {
     cursorTimer_->setSingleShot(true);
     cursorTimer_->setInterval(kCursorHideDelayMs);
@@ -40,7 +35,18 @@ QSize CameraViewfinder::minimumSizeHint() const {
 }
 
 void CameraViewfinder::initRendererOptions() {
-    view_->videoSurface()->readRendererOptions();
+    pictureView()->videoSurface()->readRendererOptions();
+}
+
+PictureView* CameraViewfinder::pictureView() {
+    // Made on first use rather than with the viewfinder: the main window first asks with its
+    // OpenGL context current, which tells the renderer without making another context.
+    if (!view_) {
+        view_ = createPictureView(renderPath().path, this);
+        surfaceWidget_ = view_->widget();
+        surfaceWidget_->show();
+    }
+    return view_;
 }
 
 QRect CameraViewfinder::pictureRect(const QSize& resolution, const QSize& area) {
@@ -56,6 +62,7 @@ QRect CameraViewfinder::pictureRect(const QSize& resolution, const QSize& area) 
 
 void CameraViewfinder::attachCamera(QSharedPointer<QCamera> camera) {
     detachCamera();
+    CameraSurface* surface = pictureView()->videoSurface();
     camera_ = camera;
     statusConnection_ =
         connect(camera_.data(), &QCamera::statusChanged, this, [this](QCamera::Status status) {
@@ -64,7 +71,6 @@ void CameraViewfinder::attachCamera(QSharedPointer<QCamera> camera) {
         });
     refreshResolution();
 
-    CameraSurface* surface = view_->videoSurface();
     camera_->setViewfinder(surface);
     connect(camera_.data(), &QCamera::statusChanged, surface, [surface](QCamera::Status status) {
         if (status != QCamera::ActiveStatus)

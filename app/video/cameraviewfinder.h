@@ -1,7 +1,5 @@
 #pragma once
 
-#include "renderpath.h"
-
 #include <QCamera>
 #include <QPointer>
 #include <QSharedPointer>
@@ -17,15 +15,12 @@ class CameraViewfinder : public QWidget {
     Q_OBJECT
 public:
     explicit CameraViewfinder(QWidget* parent = nullptr);
-    // Draws through `path` instead of the one chosen for this machine.
-    CameraViewfinder(RenderPath path, QWidget* parent);
     ~CameraViewfinder() override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
     // Applies the renderer switches; call with a current OpenGL context.
     void initRendererOptions();
-    PictureView* pictureView() const { return view_; }
 
     // Where a picture of `resolution` goes inside `area`, keeping its aspect ratio.
     static QRect pictureRect(const QSize& resolution, const QSize& area);
@@ -40,12 +35,13 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    PictureView* pictureView();
     void refreshResolution();
     void layoutSurface(const QSize& size);
     void hideCursorIfIdle();
 
-    PictureView* view_;
-    QWidget* surfaceWidget_;
+    PictureView* view_ = nullptr;
+    QWidget* surfaceWidget_ = nullptr;
     QPointer<QWidget> cursorWidget_;
     QSharedPointer<QCamera> camera_;
     QMetaObject::Connection statusConnection_;

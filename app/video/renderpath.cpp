@@ -12,17 +12,23 @@ namespace {
 const char* const kSoftwareRenderers[] = {"llvmpipe", "softpipe",    "software rasterizer",
                                           "swrast",   "gdi generic", "basic render driver"};
 
+QString rendererOf(QOpenGLContext& context) {
+    const auto* renderer =
+        reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    return renderer ? QString::fromUtf8(renderer) : QString();
+}
+
 QString probeRenderer() {
+    if (QOpenGLContext* current = QOpenGLContext::currentContext())
+        return rendererOf(*current);
     QOffscreenSurface surface;
     surface.create();
     QOpenGLContext context;
     if (!context.create() || !context.makeCurrent(&surface))
         return {};
-    const auto* renderer =
-        reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
-    QString text = renderer ? QString::fromUtf8(renderer) : QString();
+    QString renderer = rendererOf(context);
     context.doneCurrent();
-    return text;
+    return renderer;
 }
 
 } // namespace

@@ -18,6 +18,6 @@ struct RenderPathChoice {
 RenderPathChoice chooseRenderPath(const QString& renderer, bool softwareRequested);
 
 // This process's choice, made on first use and logged once: CASTWELL_RENDER_PATH (opengl or
-// raster) when set, else by the renderer of a throw-away OpenGL context, which needs a
-// QGuiApplication.
+// raster) when set, else by the renderer of the current OpenGL context or of a throw-away one,
+// which needs a QGuiApplication.
 const RenderPathChoice& renderPath();
