@@ -10,8 +10,7 @@
 class QOpenGLFramebufferObject;
 
 // The conversion pass's program and quad. A widget builds them once in its context and lends
-// them to each renderer it makes: compiling them again for every stream start grows the
-// driver's memory with every plug.
+// them to each renderer it makes, so a stream start compiles no shader.
 struct YuyvConversionPass {
     QOpenGLShaderProgram program;
     Quad quad;
