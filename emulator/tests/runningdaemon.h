@@ -4,6 +4,8 @@
 #include "emulatorclient.h"
 #include "emulatorserver.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -69,6 +71,16 @@ private:
     std::string name_;
     bool hadValue_ = false;
     std::string oldValue_;
+};
+
+/// A daemon of its own for each test, its socket in the variable the backends read.
+class EmulatorTest : public ::testing::Test {
+protected:
+    explicit EmulatorTest(const DeviceConfig& config = RunningDaemon::instantConfig())
+        : daemon_(config) {}
+
+    RunningDaemon daemon_;
+    ScopedEnv env_{kSocketEnvVar, daemon_.socketPath()};
 };
 
 } // namespace quendral::emulator::testing
