@@ -141,7 +141,9 @@ TEST(CommandLineTest, BackgroundDaemonServesUntilStopped) {
     struct StopAtEnd {
         std::function<void()> stop;
         ~StopAtEnd() { stop(); }
-    } stopAtEnd{[&] { emulator({"stop"}); }};
+    } stopAtEnd{[&] {
+        emulator({"stop"});
+    }};
 
     // An inheritable descriptor, as a build lock or a test's output pipe would be.
     int inherited[2] = {-1, -1};

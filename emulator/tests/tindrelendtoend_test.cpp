@@ -51,7 +51,6 @@ protected:
         resetState();
         return succeeded;
     }
-
 };
 
 TEST_F(TindrelEndToEndTest, FlashInstallsTheImageVersion) {

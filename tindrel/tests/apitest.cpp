@@ -326,24 +326,3 @@ TEST_F(ApiTest, EnsureCorrectUsbModeForEachHostAndDeviceMode) {
         EXPECT_EQ(device.callsTo(true, 1).back().data, lastCommand);
     }
 }
-
-TEST_F(ApiTest, ConcurrentUseFromTheFirmwareAndGuiThreads) {
-    std::atomic<bool> stop{false};
-    auto gui = std::async(std::launch::async, [&] {
-        while (!stop) {
-            isUsb3();
-            ensureCorrectUsbMode(false);
-        }
-    });
-    for (int round = 0; round < 20; ++round) {
-        initialize();
-        getDeviceInfo();
-        if (start(test::validImage(256))) {
-            awaitResult();
-            resetState();
-        }
-        deInitialize();
-    }
-    stop = true;
-    gui.get();
-}

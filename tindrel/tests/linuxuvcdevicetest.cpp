@@ -12,9 +12,9 @@
 #include <linux/usb/video.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <deque>
 #include <tuple>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace quendral::test {

@@ -57,8 +57,8 @@ protected:
     }
 
     std::string makeImage(std::uint8_t major) const {
-        const auto image = emulator::FirmwareImage::build(emulator::FirmwareVersion{major, 5, 7},
-                                                          2000);
+        const auto image =
+            emulator::FirmwareImage::build(emulator::FirmwareVersion{major, 5, 7}, 2000);
         const std::string file = m_daemon->directory() + "/image.bin";
         std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(image.data()),
@@ -103,8 +103,9 @@ TEST_F(ToolTest, InfoAndUsbModeAreReportedAndTheModeSwitched) {
 TEST_F(ToolTest, FlashShowsRisingProgressInstallsTheImageAndKeepsOthersOut) {
     startDevice(0.6);
     const std::string image = makeImage(2);
-    auto running = std::async(std::launch::async,
-                              [&] { return tool({"flash", image}, false, kFlashTimeout); });
+    auto running = std::async(std::launch::async, [&] {
+        return tool({"flash", image}, false, kFlashTimeout);
+    });
     // The flasher holds the device from its first look until the end, 5 s of it before the
     // transfer; give it time to take it.
     std::this_thread::sleep_for(1s);
