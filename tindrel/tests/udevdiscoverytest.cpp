@@ -131,8 +131,8 @@ TEST_F(UdevDiscoveryTest, TheUnitIdComesFromTheDescriptorsOfTheNodesInterface) {
 
 TEST_F(UdevDiscoveryTest, NodesThatDoNotOpenOrDoNotAnswerAreSkipped) {
     ASSERT_TRUE(m_sysfs.active());
-    // video10 answers, but comes after video3 by number (before it by name or as added).
-    answering(addCamera("1-4", 10, 3).captureNode);
+    // video10 answers, but comes after video3 by number (before it by name or by USB device).
+    answering(addCamera("1-1", 10, 3).captureNode);
     const Camera first = addCamera("1-2", 0, 1);
     const Camera second = addCamera("1-3", 2, 2);
     // video0 does not open, video1 is a metadata node, video2's unit fails, video3 answers.
