@@ -79,24 +79,6 @@ TEST(DaemonTest, SubscriberLearnsThatTheDaemonWentAway) {
     EXPECT_TRUE(seen.empty()) << "DaemonLost comes once";
 }
 
-TEST(DaemonTest, EventThreadCallsBackUntilDestroyed) {
-    RunningDaemon daemon;
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<EventKind> seen;
-    {
-        EventThread thread(daemon.connect()->subscribe(), [&](const Event& e) {
-            std::lock_guard<std::mutex> lock(mutex);
-            seen.push_back(e.kind);
-            changed.notify_all();
-        });
-        daemon.control({"unplug"});
-        std::unique_lock<std::mutex> lock(mutex);
-        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(2), [&] { return !seen.empty(); }));
-    }
-    EXPECT_EQ(seen.front(), EventKind::Removed);
-}
-
 TEST(DaemonTest, ClientReconnectsAfterDaemonRestart) {
     RunningDaemon holder; // lends its temporary directory
     const std::string path = holder.directory() + "/restart.sock";
