@@ -114,14 +114,7 @@ TEST_F(TransferTest, DeviceInfoVersionAndSecondDevice) {
     device.failReads[2] = 1;
     EXPECT_TRUE(task.deviceInfo(true).multipleDevices);
     EXPECT_TRUE(sink->contains(1, "Unable to read XU control 'IXU_FIRMWARE_VERSION': "));
-
-    device.countThrows = true;
-    info = task.deviceInfo(true);
-    EXPECT_TRUE(info.present);
-    EXPECT_FALSE(info.multipleDevices) << "a failed count is no second device";
-    EXPECT_TRUE(sink->contains(2, "Unable to count attached devices: "));
-    device.attached = false;
-    EXPECT_FALSE(task.deviceInfo(true).present);
+    // A failed count and an absent device: ApiTest.DeviceInfoAndErrorTextRules.
 }
 
 TEST_F(TransferTest, FinalizationTiming) {
