@@ -33,19 +33,17 @@ int run(const Words& args, std::string* out = nullptr, std::string* err = nullpt
     return code;
 }
 
-TEST(ControlCommandTest, ParsesEveryFormAndRejectsMalformedOnesWithAReason) {
+// The forms the other suites use (plug, hdmi, set-version, every fault, status, stop) parse
+// there; here are the rest and what must be refused.
+TEST(ControlCommandTest, ParsesTheRemainingFormsAndRejectsMalformedOnesWithAReason) {
     const std::vector<std::pair<Words, bool>> cases = {
         {{}, false},
         {{"bogus"}, false},
-        {{"plug"}, true},
         {{"plug", "now"}, false},
-        {{"unplug"}, true},
-        {{"hdmi", "on"}, true},
         {{"hdmi"}, false},
         {{"hdmi", "yes"}, false},
         {{"other-stream", "off"}, true},
         {{"other-stream", "on", "off"}, false},
-        {{"set-version", "2.10.99"}, true},
         {{"set-version", "1.2"}, false},
         {{"set-version", "1.2.300"}, false},
         {{"usb", "2"}, true},
@@ -54,30 +52,18 @@ TEST(ControlCommandTest, ParsesEveryFormAndRejectsMalformedOnesWithAReason) {
         {{"time-scale", "-1"}, false},
         {{"time-scale", "101"}, false},
         {{"time-scale", "1e3"}, false},
-        {{"fail", "init"}, true},
         {{"fail", "init", "now"}, false},
         {{"fail"}, false},
-        {{"fail", "write", "7"}, true},
         {{"fail", "write"}, false},
         {{"fail", "write", "0"}, false},
         {{"fail", "write", "x"}, false},
         {{"fail", "write", "99999999999"}, false},
-        {{"fail", "finalize"}, true},
-        {{"fail", "busy"}, true},
-        {{"fail", "vanish", "write", "3"}, true},
-        {{"fail", "vanish", "close"}, true},
         {{"fail", "vanish"}, false},
         {{"fail", "vanish", "later"}, false},
         {{"fail", "vanish", "write"}, false},
-        {{"fail", "read", "error", "2"}, true},
-        {{"fail", "read", "short"}, true},
         {{"fail", "read", "slow"}, false},
         {{"fail", "read", "short", "3"}, false},
-        {{"fail", "hid", "error"}, true},
         {{"fail", "hid", "short", "1"}, false},
-        {{"fail", "clear"}, true},
-        {{"status"}, true},
-        {{"stop"}, true},
     };
     for (const auto& [words, valid] : cases) {
         std::string error;
