@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <poll.h>
 
 namespace quendral::emulator::testing {
 
@@ -56,40 +55,23 @@ void RunningDaemon::control(const std::vector<std::string>& words) const {
 }
 
 EventWaiter::EventWaiter(std::unique_ptr<EventSubscription> subscription)
-    : subscription_(std::move(subscription)) {
-    if (!subscription_) {
-        throw std::runtime_error("no subscription");
-    }
-}
+    : thread_(std::move(subscription), [this](const Event& event) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        events_.push_back(event);
+        arrived_.notify_all();
+    }) {}
 
 bool EventWaiter::waitFor(const std::function<bool(const Event&)>& match,
                           std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        while (!pending_.empty()) {
-            const Event event = pending_.front();
-            pending_.pop_front();
-            if (match(event)) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return arrived_.wait_for(lock, timeout, [&] {
+        while (consumed_ < events_.size()) {
+            if (match(events_[consumed_++])) {
                 return true;
             }
         }
-        if (!alive_) {
-            return false;
-        }
-        std::vector<Event> events;
-        alive_ = subscription_->readEvents(events);
-        pending_.insert(pending_.end(), events.begin(), events.end());
-        if (!pending_.empty()) {
-            continue;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            return false;
-        }
-        pollfd fd{subscription_->fd(), POLLIN, 0};
-        ::poll(&fd, 1, static_cast<int>(left.count()));
-    }
+        return false;
+    });
 }
 
 std::string idText(const char* vendorPrefix, const char* productPrefix) {

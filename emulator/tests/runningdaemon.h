@@ -4,10 +4,13 @@
 #include "emulatorclient.h"
 #include "emulatorserver.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
-#include <deque>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -37,21 +40,22 @@ private:
     std::thread thread_;
 };
 
-/// Reads a subscription's events and waits for particular ones, keeping those that arrive
-/// behind the one waited for.
+/// Collects a subscription's events on an EventThread and waits for particular ones.
 class EventWaiter {
 public:
     explicit EventWaiter(std::unique_ptr<EventSubscription> subscription);
 
-    /// Consumes events up to and including the first for which `match` is true; false after
-    /// `timeout` or when the connection is lost first.
+    /// Consumes events up to and including the first for which `match` is true; false when
+    /// none comes within `timeout`.
     bool waitFor(const std::function<bool(const Event&)>& match,
                  std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
 
 private:
-    std::unique_ptr<EventSubscription> subscription_;
-    std::deque<Event> pending_;
-    bool alive_ = true;
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<Event> events_;
+    std::size_t consumed_ = 0;
+    EventThread thread_; // last: stopped before the rest goes
 };
 
 /// The device's identifier text, e.g. idText("vid_", "pid_") = "vid_xxxx&pid_086c".
@@ -69,6 +73,16 @@ private:
     std::string name_;
     bool hadValue_ = false;
     std::string oldValue_;
+};
+
+/// A daemon of its own for each test, its socket in the variable the backends read.
+class EmulatorTest : public ::testing::Test {
+protected:
+    explicit EmulatorTest(const DeviceConfig& config = RunningDaemon::instantConfig())
+        : daemon_(config) {}
+
+    RunningDaemon daemon_;
+    ScopedEnv env_{kSocketEnvVar, daemon_.socketPath()};
 };
 
 } // namespace quendral::emulator::testing

@@ -4,39 +4,25 @@
 #include "emulatorbackends.h"
 #include "firmwareimage.h"
 #include "runningdaemon.h"
+#include "support/fakeclock.h"
 #include "tindrel/tindrel.h"
-#include "util/iclock.h"
 #include "util/pnpproviderfactory.h"
 #include "uvc/uvcdevicefactory.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
 
 namespace quendral::emulator {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::RunningDaemon;
-using testing::ScopedEnv;
 
-/// Virtual time: sleeping only moves the clock on.
-class InstantClock final : public util::IClock {
-public:
-    TimePoint now() const override { return TimePoint{} + std::chrono::milliseconds(elapsedMs_); }
-    void sleepFor(std::chrono::milliseconds duration) override { elapsedMs_ += duration.count(); }
-
-private:
-    std::atomic<std::int64_t> elapsedMs_{0};
-};
-
-class TindrelEndToEndTest : public ::testing::Test {
+class TindrelEndToEndTest : public testing::EmulatorTest {
 protected:
-    TindrelEndToEndTest()
-        : env_(kSocketEnvVar, daemon_.socketPath()) {
+    TindrelEndToEndTest() {
         installEmulatorBackends();
-        util::setClock(std::make_shared<InstantClock>());
+        util::setClock(std::make_shared<test::FakeClock>());
         initialize();
     }
 
@@ -65,9 +51,6 @@ protected:
         resetState();
         return succeeded;
     }
-
-    RunningDaemon daemon_;
-    ScopedEnv env_;
 };
 
 TEST_F(TindrelEndToEndTest, FlashInstallsTheImageVersion) {
@@ -107,17 +90,6 @@ TEST_F(TindrelEndToEndTest, DeviceFaultsFailTheUpdateAndKeepTheVersion) {
     const auto state = daemon_.connect()->state();
     EXPECT_EQ(state->versionText(), "1.0.0");
     EXPECT_EQ(state->enumeration, 1u) << "no failed update restarts the device";
-}
-
-TEST_F(TindrelEndToEndTest, UsbModeSwitchAndQuery) {
-    ASSERT_TRUE(isInitialized()) << lastError();
-    EXPECT_TRUE(isUsb3());
-    execSpecialFunction(0);
-    EXPECT_EQ(daemon_.connect()->state()->usbMode, 2);
-    EXPECT_FALSE(isUsb3()) << "the device answers 00 01 from USB 2 mode";
-    EXPECT_FALSE(ensureCorrectUsbMode(false)) << "a switch back to USB 3 was requested";
-    EXPECT_EQ(daemon_.connect()->state()->usbMode, 3);
-    EXPECT_TRUE(ensureCorrectUsbMode(false)) << "nothing left to switch";
 }
 
 } // namespace

@@ -301,6 +301,7 @@ TEST_F(ApiTest, SpecialFunctions) {
     EXPECT_EQ(lastError(), std::string("ERROR: no such special function"));
     EXPECT_TRUE(device.calls().empty());
     EXPECT_TRUE(isUsb3());
+    EXPECT_STREQ(lastError(), "") << "no stale text from the call before";
     execSpecialFunction(0);
     EXPECT_STREQ(lastError(), "");
     EXPECT_EQ(device.callsTo(true, 1).back().data, command(0xFF, 0x0D, 0x01));
@@ -324,25 +325,4 @@ TEST_F(ApiTest, EnsureCorrectUsbModeForEachHostAndDeviceMode) {
         EXPECT_STREQ(lastError(), "");
         EXPECT_EQ(device.callsTo(true, 1).back().data, lastCommand);
     }
-}
-
-TEST_F(ApiTest, ConcurrentUseFromTheFirmwareAndGuiThreads) {
-    std::atomic<bool> stop{false};
-    auto gui = std::async(std::launch::async, [&] {
-        while (!stop) {
-            isUsb3();
-            ensureCorrectUsbMode(false);
-        }
-    });
-    for (int round = 0; round < 20; ++round) {
-        initialize();
-        getDeviceInfo();
-        if (start(test::validImage(256))) {
-            awaitResult();
-            resetState();
-        }
-        deInitialize();
-    }
-    stop = true;
-    gui.get();
 }

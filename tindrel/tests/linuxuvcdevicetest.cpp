@@ -13,6 +13,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <deque>
+#include <tuple>
 #include <unistd.h>
 
 namespace quendral::test {
@@ -61,101 +63,73 @@ TEST_F(LinuxUvcDeviceTest, ReadAsksTheLengthThenReadsThatMuch) {
     EXPECT_TRUE(m_clock->sleeps().empty());
 }
 
-TEST_F(LinuxUvcDeviceTest, ZeroLengthIsAskedAgainEvery500MsAndFinallyReadsAsEmpty) {
-    m_node->lengthScript.assign(5, {0, 0});
-    Bytes data{1, 2, 3};
-    const auto result = m_device->readXu(uvc::aitExtensionUnit(), 2, data);
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.errorCode, 0u);
-    EXPECT_TRUE(data.empty());
-    EXPECT_EQ(sizeQueries(), 5);
-    EXPECT_EQ(m_node->requests.size(), 5u) << "nothing to read behind a length of 0";
-    EXPECT_EQ(m_clock->sleeps(), (std::vector<long long>(5, 500)));
-}
-
-TEST_F(LinuxUvcDeviceTest, ALengthThatArrivesLateIsUsed) {
-    m_node->lengthScript = {{0, 0}, {EIO, 0}, {0, 8}};
-    Bytes data;
-    ASSERT_TRUE(m_device->readXu(uvc::aitExtensionUnit(), 2, data).ok);
-    EXPECT_EQ(data.size(), 8u);
-    EXPECT_EQ(sizeQueries(), 3);
-    EXPECT_EQ(m_clock->countSleeps(500), 2);
-}
-
-TEST_F(LinuxUvcDeviceTest, ALengthQueryThatKeepsFailingReportsItsErrno) {
-    m_node->lengthScript.assign(5, {EIO, 0});
-    Bytes data{7};
-    const auto result = m_device->readXu(uvc::aitExtensionUnit(), 2, data);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(EIO));
-    EXPECT_EQ(data, Bytes{7}) << "a failed read leaves the caller's buffer alone";
-    EXPECT_EQ(sizeQueries(), 5);
-    EXPECT_EQ(result.errorText(), "Input/output error (Error: 0x5)");
-}
-
-TEST_F(LinuxUvcDeviceTest, ErrorsNoRetryCanChangeEndTheRetriesAtOnce) {
-    for (const int error : {ENOTTY, ENODEV}) {
+// The length question is asked every 500 ms, five times in all, and given up at once for errors
+// that no retry can change.
+TEST_F(LinuxUvcDeviceTest, TheLengthQuestionAndItsRetries) {
+    using Script = std::deque<std::pair<int, std::uint16_t>>;
+    // The driver's answers, the control read, its read error, the outcome, the bytes read
+    // (1: the caller's buffer untouched), length questions, pauses.
+    const std::vector<std::tuple<Script, std::uint8_t, int, int, std::size_t, long, long>> cases{
+        {Script(5, {0, 0}), 2, 0, 0, 0, 5, 5},
+        {{{0, 0}, {EIO, 0}, {0, 8}}, 2, 0, 0, 8, 3, 2},
+        {Script(5, {EIO, 0}), 2, 0, EIO, 1, 5, 5},
+        {Script(5, {ENOTTY, 0}), 2, 0, ENOTTY, 1, 1, 0},
+        {Script(5, {ENODEV, 0}), 2, 0, ENODEV, 1, 1, 0},
+        {{}, 9, 0, ENOENT, 1, 1, 0}, // the driver's answer for a selector the unit lacks
+        {{}, 2, EPIPE, EPIPE, 1, 1, 0},
+    };
+    for (const auto& [script, selector, readError, code, bytes, questions, sleeps] : cases) {
+        SCOPED_TRACE(::testing::Message() << "errno " << code << ", " << questions);
         m_node->requests.clear();
-        m_node->lengthScript.assign(5, {error, 0});
-        Bytes data;
-        const auto result = m_device->readXu(uvc::aitExtensionUnit(), 2, data);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(error));
-        EXPECT_EQ(sizeQueries(), 1) << "errno " << error;
+        m_node->lengthScript = script;
+        m_node->readError = readError;
+        const auto sleptBefore = m_clock->sleeps().size();
+        Bytes data{7};
+        const auto result = m_device->readXu(uvc::aitExtensionUnit(), selector, data);
+        EXPECT_EQ(result.ok, code == 0);
+        EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(code));
+        EXPECT_EQ(data.size(), bytes);
+        EXPECT_EQ(sizeQueries(), questions);
+        EXPECT_EQ(m_clock->sleeps().size() - sleptBefore, static_cast<std::size_t>(sleeps));
+        EXPECT_EQ(m_clock->countSleeps(500), static_cast<long>(m_clock->sleeps().size()));
+        if (questions == 5 && code == 0) {
+            EXPECT_EQ(m_node->requests.size(), 5u) << "nothing to read behind a length of 0";
+        }
     }
-    // The driver's own answer for a selector the unit does not have.
+    m_node->lengthScript.assign(5, {EIO, 0});
     Bytes data;
-    const auto missing = m_device->readXu(uvc::aitExtensionUnit(), 9, data);
-    EXPECT_EQ(missing.errorCode, static_cast<std::uint32_t>(ENOENT));
-    EXPECT_TRUE(m_clock->sleeps().empty());
+    EXPECT_EQ(m_device->readXu(uvc::aitExtensionUnit(), 2, data).errorText(),
+              "Input/output error (Error: 0x5)");
 }
 
-TEST_F(LinuxUvcDeviceTest, AFailedReadAfterTheLengthReportsItsErrno) {
-    m_node->readError = EPIPE;
-    Bytes data;
-    const auto result = m_device->readXu(uvc::aitExtensionUnit(), 2, data);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(EPIPE));
-}
-
-TEST_F(LinuxUvcDeviceTest, AUnitThatIsNotOnTheDeviceFailsWithCodeZeroAndSendsNothing) {
-    const auto otherUnit = util::parseGuid("a29e7641-de04-47e3-8b2b-f4341aff003b");
-    Bytes data;
-    const auto read = m_device->readXu(otherUnit, 2, data);
-    const auto write = m_device->writeXu(otherUnit, 1, Bytes(8));
-    EXPECT_FALSE(read.ok);
-    EXPECT_EQ(read.errorCode, 0u);
-    EXPECT_FALSE(write.ok);
-    EXPECT_EQ(write.errorCode, 0u);
-    EXPECT_TRUE(m_node->requests.empty());
-}
-
-TEST_F(LinuxUvcDeviceTest, WriteSendsExactlyTheBytes) {
-    const Bytes block{0x41, 0x49, 0x54, 0x38, 0x34, 0x32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                      0,    0,    0,    0,    0,    0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 7};
+TEST_F(LinuxUvcDeviceTest, WritesSendExactlyTheBytesOrCarryTheDriversErrno) {
+    Bytes block(32, 0x41);
+    block.back() = 7;
     ASSERT_TRUE(m_device->writeXu(uvc::aitExtensionUnit(), 3, block).ok);
     ASSERT_EQ(m_node->requests.size(), 1u);
     EXPECT_EQ(m_node->requests[0].query, UVC_SET_CUR);
     EXPECT_EQ(m_node->requests[0].unit, kUnitId);
     EXPECT_EQ(m_node->requests[0].selector, 3);
     EXPECT_EQ(m_node->requests[0].written, block);
-}
+    m_node->requests.clear();
 
-TEST_F(LinuxUvcDeviceTest, WriteFailuresCarryTheDriversErrno) {
-    const auto wrongLength = m_device->writeXu(uvc::aitExtensionUnit(), 1, Bytes(7));
-    EXPECT_FALSE(wrongLength.ok);
-    EXPECT_EQ(wrongLength.errorCode, static_cast<std::uint32_t>(ENOBUFS));
-    m_node->writeError = ENODEV;
-    const auto gone = m_device->writeXu(uvc::aitExtensionUnit(), 1, Bytes(8));
-    EXPECT_EQ(gone.errorCode, static_cast<std::uint32_t>(ENODEV));
-}
-
-// The request's size field has 16 bits: a longer buffer must not go out cut to its low bits.
-TEST_F(LinuxUvcDeviceTest, AWriteLongerThanARequestCanCarryIsRefusedUnsent) {
-    const auto result = m_device->writeXu(uvc::aitExtensionUnit(), 3, Bytes(65536 + 32));
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.errorCode, static_cast<std::uint32_t>(EMSGSIZE));
+    // A unit that is not on the device: code 0, nothing sent. The request's size field has 16
+    // bits: a longer buffer must not go out cut to its low bits.
+    const auto otherUnit = util::parseGuid("a29e7641-de04-47e3-8b2b-f4341aff003b");
+    Bytes data;
+    EXPECT_EQ(m_device->readXu(otherUnit, 2, data).errorCode, 0u);
+    const auto other = m_device->writeXu(otherUnit, 1, Bytes(8));
+    EXPECT_FALSE(other.ok);
+    EXPECT_EQ(other.errorCode, 0u);
+    EXPECT_EQ(m_device->writeXu(uvc::aitExtensionUnit(), 3, Bytes(65536 + 32)).errorCode,
+              static_cast<std::uint32_t>(EMSGSIZE));
     EXPECT_TRUE(m_node->requests.empty());
+
+    EXPECT_EQ(m_device->writeXu(uvc::aitExtensionUnit(), 1, Bytes(7)).errorCode,
+              static_cast<std::uint32_t>(ENOBUFS));
+    m_node->writeError = ENODEV;
+    EXPECT_EQ(m_device->writeXu(uvc::aitExtensionUnit(), 1, Bytes(8)).errorCode,
+              static_cast<std::uint32_t>(ENODEV));
 }
 
 // Whoever opens a video node first has it until closing it; a second opener, even in this

@@ -114,14 +114,7 @@ TEST_F(TransferTest, DeviceInfoVersionAndSecondDevice) {
     device.failReads[2] = 1;
     EXPECT_TRUE(task.deviceInfo(true).multipleDevices);
     EXPECT_TRUE(sink->contains(1, "Unable to read XU control 'IXU_FIRMWARE_VERSION': "));
-
-    device.countThrows = true;
-    info = task.deviceInfo(true);
-    EXPECT_TRUE(info.present);
-    EXPECT_FALSE(info.multipleDevices) << "a failed count is no second device";
-    EXPECT_TRUE(sink->contains(2, "Unable to count attached devices: "));
-    device.attached = false;
-    EXPECT_FALSE(task.deviceInfo(true).present);
+    // A failed count and an absent device: ApiTest.DeviceInfoAndErrorTextRules.
 }
 
 TEST_F(TransferTest, FinalizationTiming) {
@@ -171,6 +164,8 @@ TEST_F(TransferTest, EachFailingStepHasItsCode) {
 
     device.failWriteAt[3] = 2;
     failsWith(126, "Unable to set XU control 'AITXU_SET_FW_DATA': ");
+    EXPECT_EQ(device.callsTo(true, 3).size(), 2u);
+    EXPECT_EQ(device.callsTo(true, 4).size(), 1u) << "no finalization after a stall";
     EXPECT_TRUE(sink->contains(1, "Unable to update video device: Failed to send image data."));
     EXPECT_EQ(task.progress(), 100);
 
@@ -179,13 +174,6 @@ TEST_F(TransferTest, EachFailingStepHasItsCode) {
     device.finalStatus = 0x82;
     failsWith(127, "Device returned firmware update failure during finalization.");
     EXPECT_TRUE(sink->contains(1, "Unable to update video device: Finalization failed."));
-}
-
-TEST_F(TransferTest, StalledDataWriteStopsAtOnce) {
-    device.failWriteAt[3] = 2;
-    EXPECT_FALSE(flash(test::validImage(128)));
-    EXPECT_EQ(device.callsTo(true, 3).size(), 2u);
-    EXPECT_EQ(device.callsTo(true, 4).size(), 1u) << "no finalization after a stall";
 }
 
 TEST_F(TransferTest, MissingDeviceOrImageFailsBeforeAnyTraffic) {

@@ -7,12 +7,12 @@
 #include "controller/updatecontroller.h"
 #include "deviceids.h"
 #include "support/fakesysfs.h"
+#include "support/recordinglistener.h"
 #include "support/usbdescriptorbuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -26,34 +26,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kEventWait = 5s;
 const char* const kCameraPath = "/dev/video0#vid_3b7a&pid_086c";
-
-// Records "+path" for arrivals and "-path" for removals.
-class RecordingListener : public util::IPnpListener {
-public:
-    void deviceArrived(const std::string& devicePath) override { record("+" + devicePath); }
-    void deviceRemoved(const std::string& devicePath) override { record("-" + devicePath); }
-
-    bool waitForCount(std::size_t count) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, kEventWait, [&] { return m_events.size() >= count; });
-    }
-    std::vector<std::string> events() const {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_events;
-    }
-
-protected:
-    virtual void record(const std::string& event) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_events.push_back(event);
-        m_changed.notify_all();
-    }
-
-private:
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::string> m_events;
-};
 
 // Threads of this process by name; umockdev and GLib run threads of their own.
 int providerThreads() {
@@ -98,13 +70,14 @@ protected:
     std::string m_foreignVideo;
 };
 
-TEST_F(UdevPnpProviderTest, ArrivalsAndRemovalsReachEveryListenerInOrder) {
+TEST_F(UdevPnpProviderTest, ArrivalsAndRemovalsReachEveryRegistrationInOrder) {
     ASSERT_TRUE(m_sysfs.active());
-    RecordingListener first;
-    RecordingListener second;
+    RecordingListener twice;
+    RecordingListener marker;
     util::UdevPnpProvider provider;
-    provider.addListener(&first);
-    provider.addListener(&second);
+    provider.addListener(&twice);
+    provider.addListener(&twice);
+    provider.addListener(&marker);
 
     m_sysfs.uevent(m_video, "add");
     m_sysfs.uevent(m_pcm, "add");
@@ -113,10 +86,20 @@ TEST_F(UdevPnpProviderTest, ArrivalsAndRemovalsReachEveryListenerInOrder) {
     const std::vector<std::string> expected{
         "+/dev/video0#vid_3b7a&pid_086c", "+/dev/snd/pcmC1D0c#vid_3b7a&pid_086c",
         "+/dev/bus/usb/001/002#vid_3b7a&pid_086c", "-/dev/video0#vid_3b7a&pid_086c"};
-    ASSERT_TRUE(first.waitForCount(expected.size()));
-    ASSERT_TRUE(second.waitForCount(expected.size()));
-    EXPECT_EQ(first.events(), expected);
-    EXPECT_EQ(second.events(), expected);
+    ASSERT_TRUE(marker.waitForCount(expected.size()));
+    EXPECT_EQ(marker.events(), expected);
+    EXPECT_EQ(twice.events().size(), 8u) << "once per registration";
+
+    // Removing takes one registration at a time.
+    EXPECT_TRUE(provider.removeListener(&twice));
+    m_sysfs.uevent(m_video, "add");
+    ASSERT_TRUE(marker.waitForCount(5));
+    EXPECT_EQ(twice.events().size(), 9u);
+    EXPECT_TRUE(provider.removeListener(&twice));
+    EXPECT_FALSE(provider.removeListener(&twice));
+    m_sysfs.uevent(m_video, "remove");
+    ASSERT_TRUE(marker.waitForCount(6));
+    EXPECT_EQ(twice.events().size(), 9u);
 }
 
 TEST_F(UdevPnpProviderTest, OtherEventsAndDevicesWithoutANodeDeliverNothing) {
@@ -172,31 +155,6 @@ TEST_F(UdevPnpProviderTest, TheUpdateControllersFilterAcceptsTheDevicesPathsOnly
     EXPECT_TRUE(controller.isSupportedDevice(events[0].substr(1)));
     EXPECT_TRUE(controller.isSupportedDevice(events[1].substr(1)));
     EXPECT_FALSE(controller.isSupportedDevice(events[2].substr(1)));
-}
-
-TEST_F(UdevPnpProviderTest, RemoveListenerTakesOneRegistrationAtATime) {
-    ASSERT_TRUE(m_sysfs.active());
-    RecordingListener twice;
-    RecordingListener marker;
-    util::UdevPnpProvider provider;
-    provider.addListener(&twice);
-    provider.addListener(&twice);
-    provider.addListener(&marker);
-
-    m_sysfs.uevent(m_video, "add");
-    ASSERT_TRUE(marker.waitForCount(1));
-    EXPECT_EQ(twice.events().size(), 2u) << "once per registration";
-
-    EXPECT_TRUE(provider.removeListener(&twice));
-    m_sysfs.uevent(m_video, "remove");
-    ASSERT_TRUE(marker.waitForCount(2));
-    EXPECT_EQ(twice.events().size(), 3u);
-
-    EXPECT_TRUE(provider.removeListener(&twice));
-    EXPECT_FALSE(provider.removeListener(&twice));
-    m_sysfs.uevent(m_video, "add");
-    ASSERT_TRUE(marker.waitForCount(3));
-    EXPECT_EQ(twice.events().size(), 3u);
 }
 
 // A listener whose call is still running when another thread removes it.
