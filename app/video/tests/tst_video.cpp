@@ -48,6 +48,11 @@ QRgb referenceRgb(int y, int u, int v) {
                 channel(yy + 516 * uu + 128));
 }
 
+constexpr Yuyv kRed{81, 90, 81, 240};
+constexpr Yuyv kBlue{41, 240, 41, 110};
+const QRgb kRedRgb = referenceRgb(81, 90, 240);
+const QRgb kBlueRgb = referenceRgb(41, 240, 110);
+
 QVideoFrame makeFrame(QVideoFrame::PixelFormat format, const QSize& size,
                       const std::vector<uchar>& bytes) {
     const int bytesPerLine = static_cast<int>(bytes.size()) / size.height();
@@ -81,17 +86,27 @@ QVideoSurfaceFormat surfaceFormat(const QVideoFrame& frame, bool bottomToTop) {
     return format;
 }
 
+// A YUYV frame of `pairs` macropixels a row, macropixel (i, row) being pixelAt(i, row), each row
+// followed by `padding` bytes.
+template <typename PixelAt>
+QVideoFrame yuyvFrameOf(int pairs, int height, PixelAt pixelAt, int padding = 0) {
+    std::vector<uchar> bytes;
+    for (int row = 0; row < height; ++row) {
+        for (int i = 0; i < pairs; ++i) {
+            const Yuyv p = pixelAt(i, row);
+            bytes.insert(bytes.end(), {uchar(p.y0), uchar(p.u), uchar(p.y1), uchar(p.v)});
+        }
+        bytes.insert(bytes.end(), size_t(padding), 0xff);
+    }
+    return makeFrame(QVideoFrame::Format_YUYV, QSize(pairs * 2, height), bytes);
+}
+
 // A YUYV frame whose every row repeats `pattern`, except that the top row may differ.
 QVideoFrame yuyvFrame(const std::vector<Yuyv>& pattern, int height,
                       const std::vector<Yuyv>& topRow = {}) {
-    std::vector<uchar> bytes;
-    for (int row = 0; row < height; ++row) {
-        for (const Yuyv& pixel : (row == 0 && !topRow.empty()) ? topRow : pattern) {
-            bytes.insert(bytes.end(),
-                         {uchar(pixel.y0), uchar(pixel.u), uchar(pixel.y1), uchar(pixel.v)});
-        }
-    }
-    return makeFrame(QVideoFrame::Format_YUYV, QSize(int(pattern.size()) * 2, height), bytes);
+    return yuyvFrameOf(int(pattern.size()), height, [&](int i, int row) {
+        return (row == 0 && !topRow.empty() ? topRow : pattern)[size_t(i)];
+    });
 }
 
 bool closeTo(QRgb actual, QRgb expected) {
@@ -147,7 +162,7 @@ private:
     QTemporaryDir emulatorDir_;
     std::unique_ptr<EmulatorProcess> emulator_;
     void useView(RenderPath path);
-    QImage show(const QVideoFrame& frame, const QVideoSurfaceFormat& format);
+    QImage show(const QVideoFrame& frame, bool bottomToTop = false);
     QImage grab();
 
     std::unique_ptr<QWidget> widget_;
@@ -195,7 +210,8 @@ void VideoTest::cleanup() {
     MessageLog::release();
 }
 
-QImage VideoTest::show(const QVideoFrame& frame, const QVideoSurfaceFormat& format) {
+QImage VideoTest::show(const QVideoFrame& frame, bool bottomToTop) {
+    const QVideoSurfaceFormat format = surfaceFormat(frame, bottomToTop);
     widget_->resize(frame.size());
     if (!widget_->isVisible()) {
         widget_->show();
@@ -247,7 +263,7 @@ void VideoTest::yuyvColours() {
     // A white top row shows which way up the picture comes out.
     const Yuyv white{235, 128, 235, 128};
     const QVideoFrame frame = yuyvFrame(pattern, 4, std::vector<Yuyv>(pattern.size(), white));
-    const QImage image = show(frame, QVideoSurfaceFormat(frame.size(), QVideoFrame::Format_YUYV));
+    const QImage image = show(frame);
     QCOMPARE(image.size(), frame.size());
     for (int x = 0; x < image.width(); ++x) {
         const Yuyv& macropixel = pattern[size_t(x / 2)];
@@ -291,7 +307,7 @@ void VideoTest::rgbChannelOrderAndOrientation() {
     const QVideoFrame frame = rgbFrame(format, size, [&](int x, int row) {
         return row == 0 ? firstRowColour : colours[size_t(x % 4)];
     });
-    const QImage image = show(frame, surfaceFormat(frame, bottomToTop));
+    const QImage image = show(frame, bottomToTop);
     QCOMPARE(image.size(), size);
     const int firstRowOnScreen = bottomToTop ? size.height() - 1 : 0;
     for (int y = 0; y < size.height(); ++y) {
@@ -349,7 +365,7 @@ void VideoTest::scaledToTheWidget() {
     const QVideoFrame frame =
         yuyv ? makeFrame(format, size, yuyvBytes)
              : rgbFrame(format, size, [&](int, int row) { return top(row) ? red : blue; });
-    QVERIFY(!show(frame, surfaceFormat(frame, bottomToTop)).isNull());
+    QVERIFY(!show(frame, bottomToTop).isNull());
     widget_->resize(widgetSize);
     QVERIFY(view_->videoSurface()->present(frame));
     const QImage image = grab();
@@ -389,11 +405,11 @@ void VideoTest::pathFollowsTheRenderer() {
 }
 
 void VideoTest::sizeChangeReallocates() {
-    const std::vector<Yuyv> red(8, {81, 90, 81, 240});
-    const std::vector<Yuyv> blue(4, {41, 240, 41, 110});
+    const std::vector<Yuyv> red(8, kRed);
+    const std::vector<Yuyv> blue(4, kBlue);
     QVideoFrame large = yuyvFrame(red, 4);
-    QImage image = show(large, QVideoSurfaceFormat(large.size(), QVideoFrame::Format_YUYV));
-    QVERIFY(closeTo(image.pixel(0, 0), referenceRgb(81, 90, 240)));
+    QImage image = show(large);
+    QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
 
     // Same stream, smaller frames: the texture and framebuffer follow the frame.
     QVideoFrame small = yuyvFrame(blue, 2);
@@ -401,15 +417,15 @@ void VideoTest::sizeChangeReallocates() {
     QVERIFY(view_->videoSurface()->present(small));
     image = grab();
     QCOMPARE(image.size(), small.size());
-    QVERIFY(closeTo(image.pixel(7, 1), referenceRgb(41, 240, 110)));
+    QVERIFY(closeTo(image.pixel(7, 1), kBlueRgb));
 }
 
 void VideoTest::pendingFrameDropsNewerOnes() {
-    const std::vector<Yuyv> red(4, {81, 90, 81, 240});
-    const std::vector<Yuyv> blue(4, {41, 240, 41, 110});
+    const std::vector<Yuyv> red(4, kRed);
+    const std::vector<Yuyv> blue(4, kBlue);
     const QVideoFrame first = yuyvFrame(red, 2);
-    QImage image = show(first, QVideoSurfaceFormat(first.size(), QVideoFrame::Format_YUYV));
-    QVERIFY(closeTo(image.pixel(0, 0), referenceRgb(81, 90, 240)));
+    QImage image = show(first);
+    QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
 
     CameraSurface* surface = view_->videoSurface();
     const int offeredBefore = surface->presentCount();
@@ -417,12 +433,12 @@ void VideoTest::pendingFrameDropsNewerOnes() {
     QVERIFY(surface->present(yuyvFrame(blue, 2))); // before a paint: dropped, still accepted
     QCOMPARE(surface->presentCount(), offeredBefore + 2);
     image = grab();
-    QVERIFY(closeTo(image.pixel(0, 0), referenceRgb(81, 90, 240)));
+    QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
 
     // After the paint the next frame is taken again.
     QVERIFY(surface->present(yuyvFrame(blue, 2)));
     image = grab();
-    QVERIFY(closeTo(image.pixel(0, 0), referenceRgb(41, 240, 110)));
+    QVERIFY(closeTo(image.pixel(0, 0), kBlueRgb));
 }
 
 void VideoTest::stopClearsPicture_data() {
@@ -435,7 +451,7 @@ void VideoTest::stopClearsPicture() {
     QFETCH(RenderPath, path);
     useView(path);
     const QVideoFrame frame = yuyvFrame(std::vector<Yuyv>(4, {235, 128, 235, 128}), 2);
-    QImage image = show(frame, QVideoSurfaceFormat(frame.size(), QVideoFrame::Format_YUYV));
+    QImage image = show(frame);
     QCOMPARE(qRed(image.pixel(1, 1)), 255);
     view_->videoSurface()->stop();
     QVERIFY(!view_->videoSurface()->renderer()->frame().isValid());
@@ -446,34 +462,23 @@ void VideoTest::stopClearsPicture() {
 
 void VideoTest::paddedRowsDrawnOthersReportedOnce() {
     // Rows of 8 pixels (16 bytes) at a stride of 32: the padding must not shear the picture.
-    const Yuyv red{81, 90, 81, 240};
-    const Yuyv blue{41, 240, 41, 110};
-    std::vector<uchar> bytes;
-    for (int row = 0; row < 4; ++row) {
-        const Yuyv& p = row % 2 ? blue : red;
-        for (int i = 0; i < 4; ++i)
-            bytes.insert(bytes.end(), {uchar(p.y0), uchar(p.u), uchar(p.y1), uchar(p.v)});
-        bytes.insert(bytes.end(), 16, 0xff);
-    }
-    const QVideoFrame padded = makeFrame(QVideoFrame::Format_YUYV, QSize(8, 4), bytes);
-    const QImage image = show(padded, QVideoSurfaceFormat(padded.size(), QVideoFrame::Format_YUYV));
+    const QVideoFrame padded = yuyvFrameOf(
+        4, 4, [](int, int row) { return row % 2 ? kBlue : kRed; }, 16);
+    const QImage image = show(padded);
     for (int y = 0; y < 4; ++y)
-        QVERIFY(closeTo(image.pixel(7, y),
-                        y % 2 ? referenceRgb(41, 240, 110) : referenceRgb(81, 90, 240)));
+        QVERIFY(closeTo(image.pixel(7, y), y % 2 ? kBlueRgb : kRedRgb));
 
     // Claiming more pixels than the buffer holds: never read past its end, and said once.
     QVideoFrame truncated(64, QSize(64, 64), 128, QVideoFrame::Format_YUYV);
-    QCOMPARE(
-        show(truncated, QVideoSurfaceFormat(truncated.size(), QVideoFrame::Format_YUYV)).size(),
-        truncated.size());
+    QCOMPARE(show(truncated).size(), truncated.size());
     QVERIFY(view_->videoSurface()->present(truncated));
     grab();
     QCOMPARE(MessageLog::lines().filter(QStringLiteral("cannot be drawn")).size(), 1);
 }
 
 void VideoTest::replacedRendererReleasesItsTextures() {
-    const QVideoFrame frame = yuyvFrame(std::vector<Yuyv>(4, {81, 90, 81, 240}), 2);
-    show(frame, QVideoSurfaceFormat(frame.size(), QVideoFrame::Format_YUYV));
+    const QVideoFrame frame = yuyvFrame(std::vector<Yuyv>(4, kRed), 2);
+    show(frame);
     static_cast<CameraSurfaceWidget*>(view_)
         ->doneCurrent(); // as between paints, when the camera restarts its stream
     CameraSurface* surface = view_->videoSurface();
