@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sstream>
 
 namespace quendral::emulator {
 namespace {
@@ -44,11 +45,19 @@ protected:
         return reply.data.empty() ? 0xEE : reply.data[0];
     }
 
-    void fail(const std::vector<std::string>& words) {
-        std::string error;
-        const auto command = ControlCommand::parse(words, &error);
-        ASSERT_TRUE(command) << error;
-        command->applyTo(device_, now_);
+    /// Applies `fail <fault>` control commands, each fault given as its space-separated words.
+    void fail(std::initializer_list<const char*> faults) {
+        for (const char* fault : faults) {
+            std::vector<std::string> words{"fail"};
+            std::istringstream in(fault);
+            for (std::string word; in >> word;) {
+                words.push_back(word);
+            }
+            std::string error;
+            const auto command = ControlCommand::parse(words, &error);
+            ASSERT_TRUE(command) << error;
+            command->applyTo(device_, now_);
+        }
     }
 
     /// Initiation and the data blocks as the host sends them (the last block zero-padded).
@@ -203,16 +212,14 @@ TEST_F(DeviceTest, OutOfOrderRequestsAndRequestsOutsideTheRegisterMapFail) {
 // Each fault fails its step, for every transfer until cleared; a failed image is never installed.
 TEST_F(DeviceTest, FaultsFailTheirStepOrReadUntilCleared) {
     const auto image = FirmwareImage::build(FirmwareVersion{2, 0, 0}, 96);
-    fail({"fail", "init"});
+    fail({"init"});
     set(kControl, kStart);
     EXPECT_NE(status(), 0x00);
     EXPECT_EQ(set(kData, Bytes(32, 0)).errorCode, EPROTO) << "refused initiation keeps data out";
-    fail({"fail", "clear"});
-    fail({"fail", "write", "2"});
+    fail({"clear", "write 2"});
     EXPECT_EQ(sendImage(image), EIO);
     EXPECT_EQ(sendImage(image), EIO) << "counted again from a new initiation";
-    fail({"fail", "clear"});
-    fail({"fail", "finalize"});
+    fail({"clear", "finalize"});
     ASSERT_EQ(sendImage(image), 0);
     set(kControl, kFinalize);
     EXPECT_EQ(status(), ExtensionUnit::kStatusBusy);
@@ -221,43 +228,35 @@ TEST_F(DeviceTest, FaultsFailTheirStepOrReadUntilCleared) {
     set(kCommand, kClose);
     replug();
     EXPECT_EQ(device_.state().versionText(), "1.2.3");
-    fail({"fail", "clear"});
-    fail({"fail", "busy"});
+    fail({"clear", "busy"});
     ASSERT_EQ(sendImage(image), 0);
     set(kControl, kFinalize);
     advance(10min);
     EXPECT_EQ(status(), ExtensionUnit::kStatusBusy);
-    fail({"fail", "clear"});
+    fail({"clear"});
     // The host gave up meanwhile and starts over: the new transfer is taken.
     EXPECT_EQ(sendImage(image), 0);
 
     set(kCommand, kVersionRequest);
-    fail({"fail", "read", "short"});
+    fail({"read short"});
     EXPECT_EQ(get(kResponse).data.size(), 4u);
     EXPECT_EQ(get(kStatus).data.size(), 4u);
-    fail({"fail", "read", "error", "5"});
+    fail({"read error 5"});
     EXPECT_EQ(get(kStatus).errorCode, EIO);
     EXPECT_EQ(get(kResponse).data.size(), 8u) << "only selector 5 is affected";
-    fail({"fail", "clear"});
+    fail({"clear"});
     EXPECT_EQ(get(kStatus).errorCode, 0);
 }
 
 TEST_F(DeviceTest, VanishesOnceAtTheChosenStep) {
-    struct Case {
-        std::vector<std::string> words;
-        int failingStep; // 0 init, 1 data write 2, 2 finalize, 3 close
-    };
-    const std::vector<Case> cases = {
-        {{"fail", "vanish", "init"}, 0},
-        {{"fail", "vanish", "write", "2"}, 1},
-        {{"fail", "vanish", "finalize"}, 2},
-        {{"fail", "vanish", "close"}, 3},
-    };
+    // Indexed by the step that fails: initiation, data write 2, finalization, closing command.
+    const char* const vanishAt[] = {"vanish init", "vanish write 2", "vanish finalize",
+                                    "vanish close"};
     const auto image = FirmwareImage::build(FirmwareVersion{4, 0, 0}, 96);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.words.back());
+    for (int failingStep = 0; failingStep < 4; ++failingStep) {
+        SCOPED_TRACE(vanishAt[failingStep]);
         replug();
-        fail(c.words);
+        fail({vanishAt[failingStep]});
         device_.takeEvents();
         int step = 0;
         int error = set(kControl, kStart).errorCode;
@@ -267,7 +266,7 @@ TEST_F(DeviceTest, VanishesOnceAtTheChosenStep) {
             EXPECT_EQ(status(), 0x00);
             error = set(kCommand, kClose).errorCode;
         }
-        EXPECT_EQ(step, c.failingStep);
+        EXPECT_EQ(step, failingStep);
         EXPECT_EQ(error, ENODEV);
         EXPECT_EQ(eventKinds(), std::vector<EventKind>{EventKind::Removed});
         advance(1h);
@@ -292,11 +291,11 @@ TEST_F(DeviceTest, HidReportFollowsHdmiAndStreams) {
     device_.releaseOwner(7);
     EXPECT_EQ(report().data, (Bytes{0x00, 0x02}));
 
-    fail({"fail", "hid", "short"});
+    fail({"hid short"});
     EXPECT_EQ(report().data.size(), 1u);
-    fail({"fail", "hid", "error"});
+    fail({"hid error"});
     EXPECT_EQ(report().errorCode, EIO);
-    fail({"fail", "clear"});
+    fail({"clear"});
 
     const auto before = enumeration();
     device_.unplug();
