@@ -1,14 +1,12 @@
 // Finding the camera over a sysfs tree faked by umockdev, with the driver played by scripted
 // nodes: which nodes match, which are probed in which order, which unit id is used, and how
-// video inputs and capture streams are counted.
+// video inputs and capture streams are counted. What the exports make of it is ApiTest's.
 
 #include "deviceids.h"
 #include "support/fakeclock.h"
 #include "support/fakesysfs.h"
 #include "support/fakeuvcnode.h"
 #include "support/usbdescriptorbuilder.h"
-#include "tindrel/tindrel.h"
-#include "util/pnpproviderfactory.h"
 #include "uvc/linuxuvcdevicefactory.h"
 
 #include <gtest/gtest.h>
@@ -35,10 +33,7 @@ protected:
         util::setClock(m_clock);
     }
     void SetUp() override { ASSERT_TRUE(m_sysfs.active()); }
-    ~UdevDiscoveryTest() override {
-        util::setClock(nullptr);
-        uvc::setUvcDeviceFactory(nullptr);
-    }
+    ~UdevDiscoveryTest() override { util::setClock(nullptr); }
 
     // A camera as uvcvideo and snd-usb-audio present it: a capture and a metadata node on the
     // VideoControl interface 0, a capture and a playback stream on the audio interface 2.
@@ -180,30 +175,6 @@ TEST_F(UdevDiscoveryTest, CountsVideoFunctionsAndCaptureStreamsNotNodes) {
     addCamera("1-3", 4, 2);
     EXPECT_TRUE(m_factory.countVideoInputDevices(deviceVendorId, deviceProductId, 1));
     EXPECT_TRUE(m_factory.countCaptureInterfaces(deviceVendorId, deviceProductId, 2));
-}
-
-// The library's own exports on this backend: name and version from the probed node, and a
-// second device reported through the single-device flag.
-TEST_F(UdevDiscoveryTest, TheExportsReportTheDeviceFoundThroughUdev) {
-    uvc::setUvcDeviceFactory(std::make_shared<uvc::LinuxUvcDeviceFactory>(m_opener));
-    const Camera camera = addCamera("1-2", 0, 1);
-    answering(camera.captureNode);
-    metadata(camera.metadataNode);
-
-    initialize();
-    ASSERT_TRUE(isInitialized()) << lastError();
-    const DeviceInfoRecord* info = getDeviceInfo();
-    ASSERT_NE(info, nullptr);
-    EXPECT_STREQ(info->name, "Kestal Capture: Video");
-    EXPECT_EQ(std::tie(info->present, info->singleDevice, info->version.major, info->version.minor,
-                       info->version.build),
-              std::make_tuple(1, 1, 2, 5, 7));
-
-    addCamera("1-3", 2, 2);
-    info = getDeviceInfo();
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(std::tie(info->present, info->singleDevice), std::make_tuple(1, 0));
-    deInitialize();
 }
 
 } // namespace
