@@ -21,7 +21,7 @@ using testing::RunningDaemon;
 using Words = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(DaemonTest, ClientReadsStateAndFollowsEvents) {
+TEST(DaemonTest, ClientReadsStateFollowsEventsAndOwnsItsStream) {
     RunningDaemon daemon;
     const auto client = daemon.connect();
     EventWaiter events(client->subscribe());
@@ -35,27 +35,21 @@ TEST(DaemonTest, ClientReadsStateAndFollowsEvents) {
     daemon.control({"hdmi", "on"});
     EXPECT_TRUE(events.waitFor(
         [](const Event& e) { return e.kind == EventKind::StateChanged && e.state.hdmiConnected; }));
-    daemon.control({"unplug"});
-    EXPECT_TRUE(events.waitFor([](const Event& e) { return e.kind == EventKind::Removed; }));
-    daemon.control({"plug"});
-    EXPECT_TRUE(events.waitFor([&](const Event& e) {
-        return e.kind == EventKind::Arrived && e.state.enumeration == state->enumeration + 1;
-    }));
-}
-
-TEST(DaemonTest, StreamEndsWithTheConnectionThatStartedIt) {
-    RunningDaemon daemon;
-    const auto observer = daemon.connect();
-    EventWaiter events(observer->subscribe());
+    // A stream ends with the connection that started it.
     {
         const auto camera = daemon.connect();
         ASSERT_TRUE(camera->setStreaming(true));
-        EXPECT_TRUE(observer->state()->ourStreaming);
+        EXPECT_TRUE(client->state()->ourStreaming);
     }
     EXPECT_TRUE(events.waitFor(
         [](const Event& e) { return e.kind == EventKind::StateChanged && !e.state.ourStreaming; }));
     daemon.control({"unplug"});
-    EXPECT_FALSE(observer->setStreaming(true)) << "a detached camera cannot stream";
+    EXPECT_TRUE(events.waitFor([](const Event& e) { return e.kind == EventKind::Removed; }));
+    EXPECT_FALSE(client->setStreaming(true)) << "a detached camera cannot stream";
+    daemon.control({"plug"});
+    EXPECT_TRUE(events.waitFor([&](const Event& e) {
+        return e.kind == EventKind::Arrived && e.state.enumeration == state->enumeration + 1;
+    }));
 }
 
 TEST(DaemonTest, SubscriberLearnsThatTheDaemonWentAway) {
