@@ -114,9 +114,8 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
     advance(1ms);
 
     const auto state = device_.state();
-    EXPECT_TRUE(state.attached);
-    EXPECT_EQ(state.usbMode, 2);
-    EXPECT_EQ(state.enumeration, before + 1);
+    EXPECT_EQ(std::tie(state.attached, state.usbMode, state.enumeration),
+              std::make_tuple(true, 2, before + 1));
     EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
     EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
     set(kCommand, kModeQuery);
@@ -291,17 +290,10 @@ TEST_F(DeviceTest, HidReportFollowsHdmiAndStreams) {
     device_.releaseOwner(7);
     EXPECT_EQ(report().data, (Bytes{0x00, 0x02}));
 
-    fail({"hid short"});
-    EXPECT_EQ(report().data.size(), 1u);
+    // A short report and a stale handle: HidTest.
     fail({"hid error"});
     EXPECT_EQ(report().errorCode, EIO);
     fail({"clear"});
-
-    const auto before = enumeration();
-    device_.unplug();
-    EXPECT_EQ(device_.readHidReport(before).errorCode, ENODEV);
-    device_.plug();
-    EXPECT_EQ(device_.readHidReport(before).errorCode, ENODEV) << "a replugged device is new";
     EXPECT_EQ(report().errorCode, 0);
 
     // Our stream ends when the device leaves and cannot start while it is away.
