@@ -28,21 +28,21 @@ struct Camera {
 
 class UdevDiscoveryTest : public ::testing::Test {
 protected:
-    UdevDiscoveryTest() {
+    void SetUp() override {
         ::unsetenv("KESTAL_EMULATOR");
         util::setClock(m_clock);
+        ASSERT_TRUE(m_sysfs.active());
     }
-    void SetUp() override { ASSERT_TRUE(m_sysfs.active()); }
     ~UdevDiscoveryTest() override { util::setClock(nullptr); }
 
     // A camera as uvcvideo and snd-usb-audio present it: a capture and a metadata node on the
     // VideoControl interface 0, a capture and a playback stream on the audio interface 2.
     Camera addCamera(const std::string& usbName, int firstVideo, int card,
                      std::uint16_t vendorId = deviceVendorId,
-                     std::uint16_t productId = deviceProductId, std::uint8_t aitUnit = 6) {
+                     std::uint16_t productId = deviceProductId) {
         Camera camera;
         camera.usbDevice = m_sysfs.addUsbDevice(usbName, vendorId, productId,
-                                                UsbDescriptorBuilder::typicalDevice(aitUnit));
+                                                UsbDescriptorBuilder::typicalDevice());
         const std::string video = m_sysfs.addInterface(camera.usbDevice, 0);
         const std::string audio = m_sysfs.addInterface(camera.usbDevice, 2);
         for (const int number : {firstVideo, firstVideo + 1}) {
