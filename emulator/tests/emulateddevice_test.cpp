@@ -154,7 +154,7 @@ TEST_F(DeviceTest, SuccessfulFlashInstallsTheImageVersionAfterClosingCommand) {
     EXPECT_EQ(enumeration(), before + 1);
     EXPECT_EQ(device_.state().versionText(), "12.34.17");
     set(kCommand, kVersionRequest);
-    EXPECT_EQ(get(kResponse).data, (Bytes{0, 0, 1, 2, 3, 4, 1, 7})) << "two decimal digits a part";
+    EXPECT_EQ(get(kResponse).data, (Bytes{0, 0, 1, 2, 3, 4, 1, 7})) << "two decimal digits each";
 }
 
 TEST_F(DeviceTest, ReplugInstallsAFinalizedImageOnlyIfItCarriesAVersion) {
