@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <poll.h>
 #include <sstream>
 #include <unistd.h>
@@ -20,98 +21,80 @@ namespace {
 using testing::RunningDaemon;
 using Words = std::vector<std::string>;
 
-int run(const Words& args, std::string* out = nullptr, std::string* err = nullptr) {
-    std::ostringstream o;
-    std::ostringstream e;
-    const int code = runCommandLine(args, o, e);
-    if (out != nullptr) {
-        *out = o.str();
+struct Run {
+    int code;
+    std::string out, err;
+};
+
+Run run(const Words& args) {
+    std::ostringstream out, err;
+    const int code = runCommandLine(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// Commands separated by ';', each split into its words: "a b; ; c" is {a, b}, {}, {c}.
+std::vector<Words> commands(const std::string& text) {
+    std::vector<Words> result;
+    std::istringstream in(text);
+    for (std::string command; std::getline(in, command, ';');) {
+        std::istringstream words(command);
+        result.emplace_back(std::istream_iterator<std::string>(words),
+                            std::istream_iterator<std::string>());
     }
-    if (err != nullptr) {
-        *err = e.str();
-    }
-    return code;
+    return result;
 }
 
 // The forms the other suites use (plug, hdmi, set-version, every fault, status, stop) parse
 // there; here are the rest and what must be refused.
 TEST(ControlCommandTest, ParsesTheRemainingFormsAndRejectsMalformedOnesWithAReason) {
-    const std::vector<std::pair<Words, bool>> cases = {
-        {{}, false},
-        {{"bogus"}, false},
-        {{"plug", "now"}, false},
-        {{"hdmi"}, false},
-        {{"hdmi", "yes"}, false},
-        {{"other-stream", "off"}, true},
-        {{"other-stream", "on", "off"}, false},
-        {{"set-version", "1.2"}, false},
-        {{"set-version", "1.2.300"}, false},
-        {{"usb", "2"}, true},
-        {{"usb", "1"}, false},
-        {{"time-scale", "0.05"}, true},
-        {{"time-scale", "-1"}, false},
-        {{"time-scale", "101"}, false},
-        {{"time-scale", "1e3"}, false},
-        {{"fail", "init", "now"}, false},
-        {{"fail"}, false},
-        {{"fail", "write"}, false},
-        {{"fail", "write", "0"}, false},
-        {{"fail", "write", "x"}, false},
-        {{"fail", "write", "99999999999"}, false},
-        {{"fail", "vanish"}, false},
-        {{"fail", "vanish", "later"}, false},
-        {{"fail", "vanish", "write"}, false},
-        {{"fail", "read", "slow"}, false},
-        {{"fail", "read", "short", "3"}, false},
-        {{"fail", "hid", "short", "1"}, false},
-    };
-    for (const auto& [words, valid] : cases) {
-        std::string error;
-        EXPECT_EQ(static_cast<bool>(ControlCommand::parse(words, &error)), valid)
-            << ::testing::PrintToString(words) << ": " << error;
-        EXPECT_TRUE(valid || !error.empty()) << "no reason given";
+    for (const bool valid : {true, false}) {
+        const auto list = valid ? commands("other-stream off; usb 2; time-scale 0.05")
+                                : commands("; bogus; plug now; hdmi; hdmi yes; other-stream on off;"
+                                           "set-version 1.2; set-version 1.2.300; usb 1;"
+                                           "time-scale -1; time-scale 101; time-scale 1e3;"
+                                           "fail init now; fail; fail write; fail write 0;"
+                                           "fail write x; fail write 99999999999; fail vanish;"
+                                           "fail vanish later; fail vanish write; fail read slow;"
+                                           "fail read short 3; fail hid short 1");
+        for (const auto& words : list) {
+            std::string error;
+            EXPECT_EQ(static_cast<bool>(ControlCommand::parse(words, &error)), valid)
+                << ::testing::PrintToString(words) << ": " << error;
+            EXPECT_TRUE(valid || !error.empty()) << "no reason given";
+        }
     }
 }
 
 TEST(CommandLineTest, BadArgumentsExitWith2) {
-    const std::vector<Words> bad = {
-        {},
-        {"hdmi", "maybe"},
-        {"--socket"},
-        {"--socket", std::string(200, 'x'), "status"},
-        {"start", "--usb", "5"},
-        {"start", "--time-scale"},
-        {"start", "--hdmi", "blue"},
-        {"start", "--version", "1.2.3.4"},
-        {"start", "--frobnicate"},
-        {"make-image", "1.2.3"},
-        {"make-image", "1.2.3", "f.bin", "--size", "3"},
-    };
+    const auto bad = commands("; hdmi maybe; --socket; --socket " + std::string(200, 'x') +
+                              " status; start --usb 5; start --time-scale; start --hdmi blue;"
+                              "start --version 1.2.3.4; start --frobnicate; make-image 1.2.3;"
+                              "make-image 1.2.3 f.bin --size 3");
     for (const auto& args : bad) {
-        std::string err;
-        EXPECT_EQ(run(args, nullptr, &err), kExitUsage) << ::testing::PrintToString(args);
-        EXPECT_NE(err.find("kestal-emulator: "), std::string::npos);
+        const auto result = run(args);
+        EXPECT_EQ(result.code, kExitUsage) << ::testing::PrintToString(args);
+        EXPECT_NE(result.err.find("kestal-emulator: "), std::string::npos);
     }
-    std::string out;
-    EXPECT_EQ(run({"help"}, &out), kExitOk);
-    EXPECT_NE(out.find("set-version X.Y.Z"), std::string::npos);
+    const auto help = run({"help"});
+    EXPECT_EQ(help.code, kExitOk);
+    EXPECT_NE(help.out.find("set-version X.Y.Z"), std::string::npos);
 }
 
 TEST(CommandLineTest, ControlsARunningDaemonAndMakesImages) {
     RunningDaemon daemon;
-    std::string out;
-    std::string err;
-    EXPECT_EQ(run({"--socket", daemon.directory() + "/none.sock", "status"}, nullptr, &err),
-              kExitFailed);
-    EXPECT_NE(err.find("no emulator running"), std::string::npos);
-    ASSERT_EQ(run({"--socket", daemon.socketPath(), "hdmi", "on"}, &out), kExitOk);
-    EXPECT_EQ(out, "HDMI source connected\n");
-    ASSERT_EQ(run({"--socket", daemon.socketPath(), "status"}, &out), kExitOk);
-    EXPECT_NE(out.find("hdmi: on\n"), std::string::npos);
-    EXPECT_NE(out.find("version: 1.0.0\n"), std::string::npos);
+    const auto none = run({"--socket", daemon.directory() + "/none.sock", "status"});
+    EXPECT_EQ(none.code, kExitFailed);
+    EXPECT_NE(none.err.find("no emulator running"), std::string::npos);
+    const auto hdmi = run({"--socket", daemon.socketPath(), "hdmi", "on"});
+    ASSERT_EQ(hdmi.code, kExitOk);
+    EXPECT_EQ(hdmi.out, "HDMI source connected\n");
+    const auto status = run({"--socket", daemon.socketPath(), "status"});
+    ASSERT_EQ(status.code, kExitOk);
+    EXPECT_NE(status.out.find("hdmi: on\n"), std::string::npos);
+    EXPECT_NE(status.out.find("version: 1.0.0\n"), std::string::npos);
 
     const std::string image = daemon.directory() + "/fw.bin";
-    ASSERT_EQ(run({"make-image", "3.4.5", image, "--size", "100"}, &out), kExitOk);
+    ASSERT_EQ(run({"make-image", "3.4.5", image, "--size", "100"}).code, kExitOk);
     EXPECT_EQ(std::filesystem::file_size(image), 100u);
 }
 

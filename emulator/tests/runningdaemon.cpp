@@ -81,21 +81,4 @@ std::string idText(const char* vendorPrefix, const char* productPrefix) {
     return text;
 }
 
-ScopedEnv::ScopedEnv(const char* name, const std::string& value)
-    : name_(name) {
-    if (const char* old = std::getenv(name)) {
-        hadValue_ = true;
-        oldValue_ = old;
-    }
-    ::setenv(name, value.c_str(), 1);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (hadValue_) {
-        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
-}
-
 } // namespace quendral::emulator::testing

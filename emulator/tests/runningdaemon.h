@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -61,28 +62,16 @@ private:
 /// The device's identifier text, e.g. idText("vid_", "pid_") = "vid_xxxx&pid_086c".
 std::string idText(const char* vendorPrefix, const char* productPrefix);
 
-/// Sets an environment variable for the lifetime of the object and restores it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_;
-    bool hadValue_ = false;
-    std::string oldValue_;
-};
-
 /// A daemon of its own for each test, its socket in the variable the backends read.
 class EmulatorTest : public ::testing::Test {
 protected:
     explicit EmulatorTest(const DeviceConfig& config = RunningDaemon::instantConfig())
-        : daemon_(config) {}
+        : daemon_(config) {
+        ::setenv(kSocketEnvVar, daemon_.socketPath().c_str(), 1);
+    }
+    ~EmulatorTest() override { ::unsetenv(kSocketEnvVar); }
 
     RunningDaemon daemon_;
-    ScopedEnv env_{kSocketEnvVar, daemon_.socketPath()};
 };
 
 } // namespace quendral::emulator::testing

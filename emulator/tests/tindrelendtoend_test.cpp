@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <tuple>
 
 namespace quendral::emulator {
 namespace {
@@ -57,22 +58,18 @@ TEST_F(TindrelEndToEndTest, FlashInstallsTheImageVersion) {
     ASSERT_TRUE(isInitialized()) << lastError();
     const auto* info = getDeviceInfo();
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->present, 1);
-    EXPECT_EQ(info->singleDevice, 1);
-    EXPECT_EQ(info->version.major, 1);
-    EXPECT_EQ(info->version.minor, 0);
+    EXPECT_EQ(std::tie(info->present, info->singleDevice, info->version.major, info->version.minor),
+              std::make_tuple(1, 1, 1, 0));
 
     // 1000 bytes: 32 blocks, the last one padded.
     EXPECT_EQ(flash(FirmwareImage::build(FirmwareVersion{2, 13, 45}, 1000)), true);
-    const auto enumeration = daemon_.connect()->state()->enumeration;
-    EXPECT_EQ(enumeration, 2u) << "re-enumerated once after the closing command";
+    EXPECT_EQ(daemon_.connect()->state()->enumeration, 2u) << "re-enumerated once after closing";
 
     info = getDeviceInfo();
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->present, 1);
-    EXPECT_EQ(info->version.major, 2);
-    EXPECT_EQ(info->version.minor, 13);
-    EXPECT_EQ(info->version.build, 45);
+    EXPECT_EQ(
+        std::tie(info->present, info->version.major, info->version.minor, info->version.build),
+        std::make_tuple(1, 2, 13, 45));
 }
 
 TEST_F(TindrelEndToEndTest, DeviceFaultsFailTheUpdateAndKeepTheVersion) {

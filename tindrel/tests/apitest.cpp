@@ -50,6 +50,27 @@ protected:
         }
         return succeeded;
     }
+
+    /// Starts a run that stops in finalization until `release` is set; returns once it is there.
+    void startHeldInFinalization(std::promise<void>& release) {
+        std::promise<void> arrived;
+        device.onCall = [&arrived, released = release.get_future().share()](const test::XuCall& c) {
+            if (c.write && c.selector == 4 && c.data[1] == 0x01) {
+                arrived.set_value();
+                released.wait();
+            }
+        };
+        ASSERT_TRUE(start(test::validImage(64)));
+        arrived.get_future().wait();
+    }
+
+    std::vector<test::Bytes> commandsSent() const {
+        std::vector<test::Bytes> commands;
+        for (const auto& call : device.callsTo(true, 1)) {
+            commands.push_back(call.data);
+        }
+        return commands;
+    }
 };
 
 // A controller that refuses in the ways a fresh UpdateController never does. initialize gives
@@ -89,7 +110,7 @@ private:
 
 } // namespace
 
-TEST_F(ApiTest, BeforeInitialize) {
+TEST_F(ApiTest, BeforeInitializeAndInitializeRefusals) {
     // Each call must set its own text, so another text is put in place before it.
     const auto setsText = [](const std::string& text, auto call) {
         execSpecialFunction(0);
@@ -109,9 +130,7 @@ TEST_F(ApiTest, BeforeInitialize) {
     setsText(kSpecialNotInitialized, [] { EXPECT_FALSE(isUsb3()); });
     EXPECT_TRUE(succeeded);
     EXPECT_TRUE(device.calls().empty());
-}
 
-TEST_F(ApiTest, InitializeRefusals) {
     const auto refusedWith = [&](const std::string& text) {
         initialize();
         EXPECT_FALSE(isInitialized());
@@ -128,18 +147,16 @@ TEST_F(ApiTest, InitializeRefusals) {
     fwupdate::setUpdateControllerFactory(
         []() -> std::unique_ptr<fwupdate::IUpdateController> { throw std::bad_alloc(); });
     refusedWith("ERROR: Unable to create update controller.");
-    fwupdate::setUpdateControllerFactory([] {
-        auto controller = std::make_unique<CrippledController>();
-        controller->withLogger = false;
-        return controller;
-    });
-    refusedWith("ERROR: Unable to obtain logger.");
-    fwupdate::setUpdateControllerFactory([] {
-        auto controller = std::make_unique<CrippledController>();
-        controller->acceptsTasks = false;
-        return controller;
-    });
-    refusedWith("ERROR: Unable to register backend.");
+    for (const bool withLogger : {false, true}) {
+        fwupdate::setUpdateControllerFactory([withLogger] {
+            auto controller = std::make_unique<CrippledController>();
+            controller->withLogger = withLogger;
+            controller->acceptsTasks = false;
+            return controller;
+        });
+        refusedWith(withLogger ? "ERROR: Unable to register backend."
+                               : "ERROR: Unable to obtain logger.");
+    }
 
     fwupdate::setUpdateControllerFactory({});
     initializeOk();
@@ -162,19 +179,16 @@ TEST_F(ApiTest, DeviceInfoAndErrorTextRules) {
     ASSERT_NE(absent, nullptr);
     EXPECT_STREQ(lastError(), "");
     EXPECT_STREQ(absent->name, "");
-    EXPECT_EQ(absent->present, 0);
-    EXPECT_EQ(absent->singleDevice, 1);
+    EXPECT_EQ(std::tie(absent->present, absent->singleDevice), std::make_tuple(0, 1));
 
     device.attached = true;
     device.versionReply = {0, 0, 0, 1, 0, 2, 0, 3};
     const DeviceInfoRecord* info = getDeviceInfo();
     EXPECT_EQ(info, absent) << "one record, reused";
     EXPECT_STREQ(info->name, "Kestal Capture");
-    EXPECT_EQ(info->version.major, 1);
-    EXPECT_EQ(info->version.minor, 2);
-    EXPECT_EQ(info->version.build, 3);
-    EXPECT_EQ(info->present, 1);
-    EXPECT_EQ(info->singleDevice, 1);
+    EXPECT_EQ(std::tie(info->version.major, info->version.minor, info->version.build, info->present,
+                       info->singleDevice),
+              std::make_tuple(1, 2, 3, 1, 1));
     device.videoInputs = 2;
     EXPECT_EQ(getDeviceInfo()->singleDevice, 0);
     device.countThrows = true;
@@ -182,7 +196,7 @@ TEST_F(ApiTest, DeviceInfoAndErrorTextRules) {
     EXPECT_STREQ(lastError(), "");
 }
 
-TEST_F(ApiTest, FlashResetAndFlashAgain) {
+TEST_F(ApiTest, FlashResetFlashAgainAndStartRefusals) {
     initializeOk();
     const std::vector<char> image = test::validImage(4096);
     EXPECT_EQ(getUpdateProgress(), -1);
@@ -204,16 +218,14 @@ TEST_F(ApiTest, FlashResetAndFlashAgain) {
     device.finalStatus = 0x82;
     ASSERT_TRUE(start(image));
     EXPECT_FALSE(awaitResult());
-}
+    resetState();
 
-TEST_F(ApiTest, StartRefusals) {
-    initializeOk();
-    const auto refused = [&](const char* image, int size, const std::string& text) {
-        EXPECT_FALSE(startFWUpdate(image, size));
+    const auto dataWrites = device.callsTo(true, 3).size();
+    const auto refused = [&](const char* data, int size, const std::string& text) {
+        EXPECT_FALSE(startFWUpdate(data, size));
         EXPECT_EQ(lastError(), text);
-        EXPECT_TRUE(device.callsTo(true, 3).empty());
+        EXPECT_EQ(device.callsTo(true, 3).size(), dataWrites);
     };
-    const std::vector<char> image = test::validImage(64);
     refused("NOTAIT842", 9, kAlreadyUpdating);
     refused(nullptr, 64, kAlreadyUpdating);
     refused(image.data(), -64, kAlreadyUpdating);
@@ -229,17 +241,8 @@ TEST_F(ApiTest, StartRefusals) {
 
 TEST_F(ApiTest, WhileUpdating) {
     initializeOk();
-    std::promise<void> inFinalization;
     std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-    device.onCall = [&](const test::XuCall& call) {
-        if (call.write && call.selector == 4 && call.data[1] == 0x01) {
-            inFinalization.set_value();
-            released.wait();
-        }
-    };
-    ASSERT_TRUE(start(test::validImage(64)));
-    inFinalization.get_future().wait();
+    startHeldInFinalization(release);
 
     // A second initialize keeps the running engine: the refusals below still protect the run.
     initialize();
@@ -249,8 +252,7 @@ TEST_F(ApiTest, WhileUpdating) {
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(lastError(), std::string("ERROR: cannot get device info - device updating"));
     EXPECT_STREQ(info->name, "");
-    EXPECT_EQ(info->present, 0);
-    EXPECT_EQ(info->singleDevice, 0);
+    EXPECT_EQ(std::tie(info->present, info->singleDevice), std::make_tuple(0, 0));
     EXPECT_FALSE(start(test::validImage(64)));
     EXPECT_EQ(lastError(), kAlreadyUpdating);
     execSpecialFunction(0);
@@ -265,24 +267,14 @@ TEST_F(ApiTest, WhileUpdating) {
     resetState();
     release.set_value();
     EXPECT_TRUE(awaitResult()) << "resetState during the run did nothing";
-    std::vector<test::Bytes> commands;
-    for (const auto& call : device.callsTo(true, 1)) {
-        commands.push_back(call.data);
-    }
-    EXPECT_EQ(commands, (std::vector<test::Bytes>{command(0x0B), command(0x7F, 0x0B)}))
+    EXPECT_EQ(commandsSent(), (std::vector<test::Bytes>{command(0x0B), command(0x7F, 0x0B)}))
         << "the version query before the start and the closing command; nothing else";
 }
 
 TEST_F(ApiTest, DeInitializeWaitsForTheRun) {
     initializeOk();
     std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-    device.onCall = [&](const test::XuCall& call) {
-        if (call.write && call.selector == 4 && call.data[1] == 0x01) {
-            released.wait();
-        }
-    };
-    ASSERT_TRUE(start(test::validImage(64)));
+    startHeldInFinalization(release);
     auto done = std::async(std::launch::async, [] { deInitialize(); });
     while (environment.clock->countSleeps(1000) < 300) {
         std::this_thread::yield();
@@ -292,10 +284,10 @@ TEST_F(ApiTest, DeInitializeWaitsForTheRun) {
     release.set_value();
     done.get();
     EXPECT_FALSE(isInitialized());
-    EXPECT_EQ(device.callsTo(true, 1).back().data, command(0x7F, 0x0B)) << "the run ended first";
+    EXPECT_EQ(commandsSent().back(), command(0x7F, 0x0B)) << "the run ended first";
 }
 
-TEST_F(ApiTest, SpecialFunctions) {
+TEST_F(ApiTest, SpecialFunctionsAndEnsureCorrectUsbModeForEachHostAndDeviceMode) {
     initializeOk();
     execSpecialFunction(2);
     EXPECT_EQ(lastError(), std::string("ERROR: no such special function"));
@@ -304,14 +296,11 @@ TEST_F(ApiTest, SpecialFunctions) {
     EXPECT_STREQ(lastError(), "") << "no stale text from the call before";
     execSpecialFunction(0);
     EXPECT_STREQ(lastError(), "");
-    EXPECT_EQ(device.callsTo(true, 1).back().data, command(0xFF, 0x0D, 0x01));
+    EXPECT_EQ(commandsSent().back(), command(0xFF, 0x0D, 0x01));
     EXPECT_FALSE(isUsb3());
     execSpecialFunction(1);
     EXPECT_TRUE(isUsb3());
-}
 
-TEST_F(ApiTest, EnsureCorrectUsbModeForEachHostAndDeviceMode) {
-    initializeOk();
     // Device in USB 3 mode, host is Windows 7, nothing switched, last command sent.
     const std::tuple<bool, bool, bool, test::Bytes> cases[] = {
         {true, true, false, command(0xFF, 0x0D, 0x01)},
@@ -323,6 +312,6 @@ TEST_F(ApiTest, EnsureCorrectUsbModeForEachHostAndDeviceMode) {
         device.usb3 = deviceUsb3;
         EXPECT_EQ(ensureCorrectUsbMode(hostIsWindows7), nothingSwitched);
         EXPECT_STREQ(lastError(), "");
-        EXPECT_EQ(device.callsTo(true, 1).back().data, lastCommand);
+        EXPECT_EQ(commandsSent().back(), lastCommand);
     }
 }

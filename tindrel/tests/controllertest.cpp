@@ -269,8 +269,7 @@ TEST_F(ControllerTest, IsSupportedDeviceMatchesTheIdentifiersInAnyCase) {
     EXPECT_FALSE(controller.isSupportedDevice("\\\\?\\USB#VID_1234&PID_086C#6"));
 }
 
-TEST(ControllerPowerTest, LowOrUnknownBatteryBlocksOnlyOffMains) {
-    test::FakeEnvironment environment;
+TEST_F(ControllerTest, LowOrUnknownBatteryBlocksOnlyOffMainsAndATaskCanBlock) {
     const std::pair<std::optional<PowerStatus>, bool> cases[] = {
         {std::nullopt, true},
         {PowerStatus{true, 5, 0}, true},
@@ -279,16 +278,13 @@ TEST(ControllerPowerTest, LowOrUnknownBatteryBlocksOnlyOffMains) {
         {PowerStatus{false, 80, 255}, false},
     };
     for (const auto& [status, ready] : cases) {
-        UpdateController controller(std::make_unique<FakePower>(status));
-        EXPECT_EQ(controller.checkReady(), ready);
-        EXPECT_EQ(controller.errorCode(), ready ? -1 : 223);
+        UpdateController powered(std::make_unique<FakePower>(status));
+        EXPECT_EQ(powered.checkReady(), ready);
+        EXPECT_EQ(powered.errorCode(), ready ? -1 : 223);
     }
-    Events journal;
-    UpdateController controller(std::make_unique<FakePower>(std::nullopt));
-    auto task = std::make_shared<FakeTask>("video", journal);
-    task->ready = false;
-    task->code = 124;
-    controller.registerTask(task);
+    FakeTask& video = add("video");
+    video.ready = false;
+    video.code = 124;
     EXPECT_FALSE(controller.checkReady());
     EXPECT_EQ(controller.errorCode(), 124);
 }

@@ -36,6 +36,20 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// Runs tindrel-tool with KESTAL_EMULATOR at `socket` (none when empty).
+ChildResult runTool(const Words& args, const std::string& socket, bool terminal = false,
+                    std::chrono::milliseconds timeout = kCommandTimeout) {
+    Words argv{TINDREL_TOOL_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    ChildOptions options;
+    if (!socket.empty()) {
+        options.environment = {{"KESTAL_EMULATOR", socket}};
+    }
+    options.timeout = timeout;
+    options.terminal = terminal;
+    return runChild(argv, options);
+}
+
 class ToolTest : public ::testing::Test {
 protected:
     void startDevice(double timeScale, bool attached = true) {
@@ -47,22 +61,20 @@ protected:
 
     ChildResult tool(const Words& args, bool terminal = false,
                      std::chrono::milliseconds timeout = kCommandTimeout) const {
-        Words argv{TINDREL_TOOL_BINARY};
-        argv.insert(argv.end(), args.begin(), args.end());
-        ChildOptions options;
-        options.environment = {{"KESTAL_EMULATOR", m_daemon->socketPath()}};
-        options.timeout = timeout;
-        options.terminal = terminal;
-        return runChild(argv, options);
+        return runTool(args, m_daemon->socketPath(), terminal, timeout);
+    }
+
+    void expectRefused(const Words& args, int exitCode, const std::string& reason,
+                       const std::string& socket = {}) const {
+        const auto result = socket.empty() ? tool(args) : runTool(args, socket);
+        EXPECT_EQ(result.exitCode, exitCode) << (args.empty() ? "" : args[0]) << ": " << result.out;
+        EXPECT_TRUE(contains(result.err, reason)) << result.err;
     }
 
     std::string makeImage(std::uint8_t major) const {
-        const auto image =
-            emulator::FirmwareImage::build(emulator::FirmwareVersion{major, 5, 7}, 2000);
+        const auto image = emulator::FirmwareImage::build({major, 5, 7}, 2000);
         const std::string file = m_daemon->directory() + "/image.bin";
-        std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()),
-                   static_cast<std::streamsize>(image.size()));
+        std::ofstream(file, std::ios::binary) << std::string(image.begin(), image.end());
         return file;
     }
 
@@ -110,10 +122,7 @@ TEST_F(ToolTest, FlashShowsRisingProgressInstallsTheImageAndKeepsOthersOut) {
     // transfer; give it time to take it.
     std::this_thread::sleep_for(1s);
     for (const Words& args : {Words{"info"}, {"usb-mode"}, {"usb2"}, {"flash", image}}) {
-        const auto refused = tool(args);
-        EXPECT_EQ(refused.exitCode, 1) << args[0] << ": " << refused.out;
-        EXPECT_TRUE(contains(refused.err, "ERROR: device busy - used by another program"))
-            << args[0] << ": " << refused.err;
+        expectRefused(args, 1, "ERROR: device busy - used by another program");
     }
     const auto flash = running.get();
     ASSERT_FALSE(flash.timedOut);
@@ -163,59 +172,30 @@ TEST_F(ToolTest, AFailedFlashEndsWithAnErrorAndKeepsTheVersion) {
     }
 }
 
-TEST_F(ToolTest, WithoutADeviceEveryCommandSaysSo) {
-    startDevice(0, false);
-    const std::string image = makeImage(2);
-    for (const Words& command : {Words{"info"}, {"flash", image}, {"usb-mode"}, {"usb2"}}) {
-        SCOPED_TRACE(command[0]);
-        const auto result = tool(command);
-        EXPECT_EQ(result.exitCode, 3);
-        EXPECT_TRUE(contains(result.err, "no device found")) << result.err;
-    }
-}
-
-TEST_F(ToolTest, ImagesThatCannotBeReadOrVerifiedAreRefusedUnsent) {
+// Each refusal exits with its code and says why; a refused image reaches no device.
+TEST_F(ToolTest, RefusalsExitWithTheirCodeAndReason) {
     startDevice(0);
-    const std::string missing = m_daemon->directory() + "/missing.bin";
-    const auto notThere = tool({"flash", missing});
-    EXPECT_EQ(notThere.exitCode, 2);
-    EXPECT_TRUE(contains(notThere.err, "cannot read " + missing + ": No such file or directory"))
-        << notThere.err;
-    const auto directory = tool({"flash", m_daemon->directory()});
-    EXPECT_EQ(directory.exitCode, 2);
-    EXPECT_TRUE(contains(directory.err, "Is a directory")) << directory.err;
-
-    const std::string bogus = m_daemon->directory() + "/image.bin";
-    std::ofstream(bogus, std::ios::binary) << "AIT84 is not quite the signature";
-    const auto unverified = tool({"flash", bogus});
-    EXPECT_EQ(unverified.exitCode, 1);
-    EXPECT_TRUE(contains(unverified.err, "verification failed")) << unverified.err;
-    EXPECT_EQ(m_daemon->connect()->state()->enumeration, 1u) << "the device was restarted";
-}
-
-TEST_F(ToolTest, AnEmulatorThatDoesNotAnswerLeavesTheLibraryUninitialized) {
-    startDevice(0);
-    ChildOptions options;
-    options.environment = {{"KESTAL_EMULATOR", m_daemon->directory() + "/nobody.sock"}};
-    const auto info = runChild({TINDREL_TOOL_BINARY, "info"}, options);
-    EXPECT_EQ(info.exitCode, 1);
-    EXPECT_TRUE(
-        contains(info.err, "ERROR: Update controller was unable to provide PnP monitoring."))
-        << info.err;
-}
-
-TEST(ToolArgumentsTest, BadArgumentsShowTheUsage) {
+    const std::string dir = m_daemon->directory();
     for (const Words& args :
          {Words{}, {"frobnicate"}, {"flash"}, {"info", "extra"}, {"flash", "a", "b"}}) {
-        Words argv{TINDREL_TOOL_BINARY};
-        argv.insert(argv.end(), args.begin(), args.end());
-        const auto result = runChild(argv);
-        EXPECT_EQ(result.exitCode, 2);
-        EXPECT_TRUE(contains(result.err, "usage: tindrel-tool COMMAND")) << result.err;
+        expectRefused(args, 2, "usage: tindrel-tool COMMAND");
     }
-    const auto help = runChild({TINDREL_TOOL_BINARY, "help"});
+    expectRefused({"flash", dir + "/none"}, 2,
+                  "cannot read " + dir + "/none: No such file or directory");
+    expectRefused({"flash", dir}, 2, "Is a directory");
+    std::ofstream(dir + "/bogus.bin", std::ios::binary) << "AIT84 is not quite the signature";
+    expectRefused({"flash", dir + "/bogus.bin"}, 1, "verification failed");
+    EXPECT_EQ(m_daemon->connect()->state()->enumeration, 1u) << "the device was restarted";
+
+    m_daemon->control({"unplug"});
+    for (const Words& args : {Words{"info"}, {"flash", makeImage(2)}, {"usb-mode"}, {"usb2"}}) {
+        expectRefused(args, 3, "no device found");
+    }
+    const auto help = runTool({"help"}, {});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(contains(help.out, "flash FILE"));
+    expectRefused({"info"}, 1, "ERROR: Update controller was unable to provide PnP monitoring.",
+                  dir + "/nobody.sock");
 }
 
 } // namespace

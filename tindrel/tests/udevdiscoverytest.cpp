@@ -1,14 +1,12 @@
 // Finding the camera over a sysfs tree faked by umockdev, with the driver played by scripted
 // nodes: which nodes match, which are probed in which order, which unit id is used, and how
-// video inputs and capture streams are counted.
+// video inputs and capture streams are counted. What the exports make of it is ApiTest's.
 
 #include "deviceids.h"
 #include "support/fakeclock.h"
 #include "support/fakesysfs.h"
 #include "support/fakeuvcnode.h"
 #include "support/usbdescriptorbuilder.h"
-#include "tindrel/tindrel.h"
-#include "util/pnpproviderfactory.h"
 #include "uvc/linuxuvcdevicefactory.h"
 
 #include <gtest/gtest.h>
@@ -25,42 +23,39 @@ constexpr std::uint16_t kForeignVendor = 0x046d;
 constexpr std::uint16_t kForeignProduct = 0x0825;
 
 struct Camera {
-    std::string usbDevice;
-    std::string captureNode;
-    std::string metadataNode;
+    std::string usbDevice, captureNode, metadataNode;
 };
 
 class UdevDiscoveryTest : public ::testing::Test {
 protected:
-    UdevDiscoveryTest() {
+    void SetUp() override {
         ::unsetenv("KESTAL_EMULATOR");
         util::setClock(m_clock);
+        ASSERT_TRUE(m_sysfs.active());
     }
-    ~UdevDiscoveryTest() override {
-        util::setClock(nullptr);
-        uvc::setUvcDeviceFactory(nullptr);
-    }
+    ~UdevDiscoveryTest() override { util::setClock(nullptr); }
 
     // A camera as uvcvideo and snd-usb-audio present it: a capture and a metadata node on the
     // VideoControl interface 0, a capture and a playback stream on the audio interface 2.
     Camera addCamera(const std::string& usbName, int firstVideo, int card,
                      std::uint16_t vendorId = deviceVendorId,
-                     std::uint16_t productId = deviceProductId, std::uint8_t aitUnit = 6) {
+                     std::uint16_t productId = deviceProductId) {
         Camera camera;
         camera.usbDevice = m_sysfs.addUsbDevice(usbName, vendorId, productId,
-                                                UsbDescriptorBuilder::typicalDevice(aitUnit));
+                                                UsbDescriptorBuilder::typicalDevice());
         const std::string video = m_sysfs.addInterface(camera.usbDevice, 0);
         const std::string audio = m_sysfs.addInterface(camera.usbDevice, 2);
+        for (const int number : {firstVideo, firstVideo + 1}) {
+            m_sysfs.addNode("video4linux", video, "video" + std::to_string(number),
+                            {{"name", "Kestal Capture: Video"}});
+        }
         camera.captureNode = "/dev/video" + std::to_string(firstVideo);
         camera.metadataNode = "/dev/video" + std::to_string(firstVideo + 1);
-        m_sysfs.addNode("video4linux", video, "video" + std::to_string(firstVideo),
-                        {{"name", "Kestal Capture: Video"}});
-        m_sysfs.addNode("video4linux", video, "video" + std::to_string(firstVideo + 1),
-                        {{"name", "Kestal Capture: Video"}});
         const std::string cardPath =
             m_sysfs.addDevice("sound", "card" + std::to_string(card), audio, {}, {});
-        m_sysfs.addNode("sound", cardPath, "pcmC" + std::to_string(card) + "D0c");
-        m_sysfs.addNode("sound", cardPath, "pcmC" + std::to_string(card) + "D0p");
+        for (const char* direction : {"c", "p"}) {
+            m_sysfs.addNode("sound", cardPath, "pcmC" + std::to_string(card) + "D0" + direction);
+        }
         return camera;
     }
 
@@ -80,6 +75,20 @@ protected:
         return state;
     }
 
+    // A device of ours with one video function on `interface`, its extension unit `unit` of
+    // `guid`, and `node` on that interface.
+    void addBareDevice(const std::string& usbName, std::uint8_t interface, std::uint8_t unit,
+                       const Bytes& guid, const std::string& node) {
+        UsbDescriptorBuilder b;
+        b.device(deviceVendorId, deviceProductId)
+            .configuration(1, static_cast<std::uint8_t>(interface + 2))
+            .interface(interface, 0x0e, 0x01)
+            .extensionUnit(unit, guid, {1})
+            .interface(static_cast<std::uint8_t>(interface + 1), 0x0e, 0x02);
+        const auto usb = m_sysfs.addUsbDevice(usbName, deviceVendorId, deviceProductId, b.bytes());
+        m_sysfs.addNode("video4linux", m_sysfs.addInterface(usb, interface), node);
+    }
+
     std::unique_ptr<uvc::IUvcDevice> open() {
         bool heldElsewhere = false;
         return m_factory.open(deviceVendorId, deviceProductId, &heldElsewhere);
@@ -92,7 +101,6 @@ protected:
 };
 
 TEST_F(UdevDiscoveryTest, OpensTheDevicesCaptureNodeAndNoOtherDevicesNode) {
-    ASSERT_TRUE(m_sysfs.active());
     const Camera foreign = addCamera("1-1", 0, 0, kForeignVendor, kForeignProduct);
     const Camera camera = addCamera("1-2", 2, 1);
     answering(foreign.captureNode);
@@ -112,15 +120,7 @@ TEST_F(UdevDiscoveryTest, OpensTheDevicesCaptureNodeAndNoOtherDevicesNode) {
 // The unit id comes from the descriptors of the node's own function, which sysfs names by its
 // interface number in hexadecimal: interface 10 is "0a".
 TEST_F(UdevDiscoveryTest, TheUnitIdComesFromTheDescriptorsOfTheNodesInterface) {
-    ASSERT_TRUE(m_sysfs.active());
-    UsbDescriptorBuilder b;
-    b.device(deviceVendorId, deviceProductId)
-        .configuration(1, 12)
-        .interface(10, 0x0e, 0x01)
-        .extensionUnit(0xfe, aitGuidBytes(), {1})
-        .interface(11, 0x0e, 0x02);
-    const std::string usb = m_sysfs.addUsbDevice("1-2", deviceVendorId, deviceProductId, b.bytes());
-    m_sysfs.addNode("video4linux", m_sysfs.addInterface(usb, 10), "video0");
+    addBareDevice("1-2", 10, 0xfe, aitGuidBytes(), "video0");
     const auto state = answering("/dev/video0", 0xfe);
     ASSERT_NE(open(), nullptr);
     ASSERT_FALSE(state->requests.empty());
@@ -130,7 +130,6 @@ TEST_F(UdevDiscoveryTest, TheUnitIdComesFromTheDescriptorsOfTheNodesInterface) {
 }
 
 TEST_F(UdevDiscoveryTest, NodesThatDoNotOpenOrDoNotAnswerAreSkipped) {
-    ASSERT_TRUE(m_sysfs.active());
     // video10 answers, but comes after video3 by number (before it by name or by USB device).
     answering(addCamera("1-1", 10, 3).captureNode);
     const Camera first = addCamera("1-2", 0, 1);
@@ -148,7 +147,6 @@ TEST_F(UdevDiscoveryTest, NodesThatDoNotOpenOrDoNotAnswerAreSkipped) {
 }
 
 TEST_F(UdevDiscoveryTest, NoDeviceWhenNothingAnswersOrTheUnitIsMissing) {
-    ASSERT_TRUE(m_sysfs.active());
     EXPECT_EQ(open(), nullptr) << "empty system";
 
     const Camera camera = addCamera("1-2", 0, 1);
@@ -158,21 +156,13 @@ TEST_F(UdevDiscoveryTest, NoDeviceWhenNothingAnswersOrTheUnitIsMissing) {
     EXPECT_EQ(open(), nullptr);
 
     // A device of the same identifiers whose descriptors have no AIT unit: nothing is sent.
-    UsbDescriptorBuilder b;
-    b.device(deviceVendorId, deviceProductId)
-        .configuration(1, 2)
-        .interface(0, 0x0e, 0x01)
-        .extensionUnit(6, otherGuidBytes(), {1})
-        .interface(1, 0x0e, 0x02);
-    const std::string usb = m_sysfs.addUsbDevice("1-3", deviceVendorId, deviceProductId, b.bytes());
-    m_sysfs.addNode("video4linux", m_sysfs.addInterface(usb, 0), "video5");
+    addBareDevice("1-3", 0, 6, otherGuidBytes(), "video5");
     const auto other = answering("/dev/video5");
     EXPECT_EQ(open(), nullptr);
     EXPECT_TRUE(other->requests.empty());
 }
 
 TEST_F(UdevDiscoveryTest, CountsVideoFunctionsAndCaptureStreamsNotNodes) {
-    ASSERT_TRUE(m_sysfs.active());
     addCamera("1-1", 0, 0, kForeignVendor, kForeignProduct);
     addCamera("1-2", 2, 1);
     // One device: one video function (with two nodes) and one capture stream (the playback
@@ -185,34 +175,6 @@ TEST_F(UdevDiscoveryTest, CountsVideoFunctionsAndCaptureStreamsNotNodes) {
     addCamera("1-3", 4, 2);
     EXPECT_TRUE(m_factory.countVideoInputDevices(deviceVendorId, deviceProductId, 1));
     EXPECT_TRUE(m_factory.countCaptureInterfaces(deviceVendorId, deviceProductId, 2));
-}
-
-// The library's own exports on this backend: name and version from the probed node, and a
-// second device reported through the single-device flag.
-TEST_F(UdevDiscoveryTest, TheExportsReportTheDeviceFoundThroughUdev) {
-    ASSERT_TRUE(m_sysfs.active());
-    uvc::setUvcDeviceFactory(std::make_shared<uvc::LinuxUvcDeviceFactory>(m_opener));
-    const Camera camera = addCamera("1-2", 0, 1);
-    answering(camera.captureNode);
-    metadata(camera.metadataNode);
-
-    initialize();
-    ASSERT_TRUE(isInitialized()) << lastError();
-    const DeviceInfoRecord* info = getDeviceInfo();
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->present, 1);
-    EXPECT_EQ(info->singleDevice, 1);
-    EXPECT_STREQ(info->name, "Kestal Capture: Video");
-    EXPECT_EQ(info->version.major, 2);
-    EXPECT_EQ(info->version.minor, 5);
-    EXPECT_EQ(info->version.build, 7);
-
-    addCamera("1-3", 2, 2);
-    info = getDeviceInfo();
-    ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->present, 1);
-    EXPECT_EQ(info->singleDevice, 0);
-    deInitialize();
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -62,18 +63,14 @@ protected:
                                          {}, {{"ID_VENDOR_ID", "046d"}, {"ID_MODEL_ID", "0825"}});
     }
 
+    void SetUp() override { ASSERT_TRUE(m_sysfs.active()); }
+
     FakeSysfs m_sysfs;
-    std::string m_usbDevice;
-    std::string m_videoInterface;
-    std::string m_video;
-    std::string m_pcm;
-    std::string m_foreignVideo;
+    std::string m_usbDevice, m_videoInterface, m_video, m_pcm, m_foreignVideo;
 };
 
 TEST_F(UdevPnpProviderTest, ArrivalsAndRemovalsReachEveryRegistrationInOrder) {
-    ASSERT_TRUE(m_sysfs.active());
-    RecordingListener twice;
-    RecordingListener marker;
+    RecordingListener twice, marker;
     util::UdevPnpProvider provider;
     provider.addListener(&twice);
     provider.addListener(&twice);
@@ -103,7 +100,6 @@ TEST_F(UdevPnpProviderTest, ArrivalsAndRemovalsReachEveryRegistrationInOrder) {
 }
 
 TEST_F(UdevPnpProviderTest, OtherEventsAndDevicesWithoutANodeDeliverNothing) {
-    ASSERT_TRUE(m_sysfs.active());
     RecordingListener listener;
     util::UdevPnpProvider provider;
     provider.addListener(&listener);
@@ -118,7 +114,6 @@ TEST_F(UdevPnpProviderTest, OtherEventsAndDevicesWithoutANodeDeliverNothing) {
 }
 
 TEST_F(UdevPnpProviderTest, ARemovalCarriesThePathOfItsArrival) {
-    ASSERT_TRUE(m_sysfs.active());
     RecordingListener listener;
     util::UdevPnpProvider provider;
     provider.addListener(&listener);
@@ -139,7 +134,6 @@ TEST_F(UdevPnpProviderTest, ARemovalCarriesThePathOfItsArrival) {
 }
 
 TEST_F(UdevPnpProviderTest, TheUpdateControllersFilterAcceptsTheDevicesPathsOnly) {
-    ASSERT_TRUE(m_sysfs.active());
     RecordingListener listener;
     fwupdate::controller::UpdateController controller;
     ASSERT_NE(controller.pnpProvider(), nullptr);
@@ -157,52 +151,25 @@ TEST_F(UdevPnpProviderTest, TheUpdateControllersFilterAcceptsTheDevicesPathsOnly
     EXPECT_FALSE(controller.isSupportedDevice(events[2].substr(1)));
 }
 
-// A listener whose call is still running when another thread removes it.
-class SlowListener : public RecordingListener {
-public:
-    void release() {
-        std::lock_guard<std::mutex> lock(m_gateMutex);
-        m_open = true;
-        m_gate.notify_all();
-    }
-    bool waitUntilCalled() {
-        std::unique_lock<std::mutex> lock(m_gateMutex);
-        return m_gate.wait_for(lock, kEventWait, [&] { return m_called; });
-    }
-
-protected:
-    void record(const std::string& event) override {
-        {
-            std::unique_lock<std::mutex> lock(m_gateMutex);
-            m_called = true;
-            m_gate.notify_all();
-            m_gate.wait_for(lock, kEventWait, [&] { return m_open; });
-        }
-        RecordingListener::record(event);
-    }
-
-private:
-    std::mutex m_gateMutex;
-    std::condition_variable m_gate;
-    bool m_called = false;
-    bool m_open = false;
-};
-
 TEST_F(UdevPnpProviderTest, ARemovalWaitsForTheCallInProgressAndStopsLaterCalls) {
-    ASSERT_TRUE(m_sysfs.active());
-    SlowListener slow;
-    RecordingListener marker;
+    // A listener whose call is still running when another thread removes it.
+    RecordingListener slow, marker;
+    std::promise<void> called, release;
+    slow.beforeRecord = [&called, released = release.get_future().share()] {
+        called.set_value();
+        released.wait_for(kEventWait);
+    };
     util::UdevPnpProvider provider;
     provider.addListener(&slow);
     provider.addListener(&marker);
 
     m_sysfs.uevent(m_video, "add");
-    ASSERT_TRUE(slow.waitUntilCalled());
+    ASSERT_EQ(called.get_future().wait_for(kEventWait), std::future_status::ready);
     std::atomic<bool> removed{false};
     std::thread remover([&] { removed = provider.removeListener(&slow); });
     std::this_thread::sleep_for(50ms);
     EXPECT_FALSE(removed) << "returned while the listener was still being called";
-    slow.release();
+    release.set_value();
     remover.join();
     EXPECT_TRUE(removed);
 
@@ -211,30 +178,14 @@ TEST_F(UdevPnpProviderTest, ARemovalWaitsForTheCallInProgressAndStopsLaterCalls)
     EXPECT_EQ(slow.events().size(), 1u);
 }
 
-// Removes itself from inside its own call; must neither deadlock nor be called again.
-class OneShotListener : public RecordingListener {
-public:
-    void attach(util::IPnpProvider& provider) {
-        m_provider = &provider;
-        provider.addListener(this);
-    }
-
-protected:
-    void record(const std::string& event) override {
-        m_provider->removeListener(this);
-        RecordingListener::record(event);
-    }
-
-private:
-    util::IPnpProvider* m_provider = nullptr;
-};
-
 TEST_F(UdevPnpProviderTest, AListenerMayRemoveItselfDuringItsCall) {
-    ASSERT_TRUE(m_sysfs.active());
-    OneShotListener oneShot;
-    RecordingListener marker;
+    // Removes itself from inside its own call; must neither deadlock nor be called again.
+    RecordingListener oneShot, marker;
     util::UdevPnpProvider provider;
-    oneShot.attach(provider);
+    oneShot.beforeRecord = [&] {
+        provider.removeListener(&oneShot);
+    };
+    provider.addListener(&oneShot);
     provider.addListener(&marker);
     m_sysfs.uevent(m_video, "add");
     m_sysfs.uevent(m_video, "remove");
@@ -243,7 +194,6 @@ TEST_F(UdevPnpProviderTest, AListenerMayRemoveItselfDuringItsCall) {
 }
 
 TEST_F(UdevPnpProviderTest, StartAndStopLeaveNoThreadBehind) {
-    ASSERT_TRUE(m_sysfs.active());
     for (int round = 0; round < 20; ++round) {
         {
             RecordingListener listener;

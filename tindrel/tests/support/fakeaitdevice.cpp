@@ -150,11 +150,7 @@ FakeEnvironment::~FakeEnvironment() {
 }
 
 Bytes command(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2) {
-    Bytes bytes(8, 0);
-    bytes[0] = b0;
-    bytes[1] = b1;
-    bytes[2] = b2;
-    return bytes;
+    return {b0, b1, b2, 0, 0, 0, 0, 0};
 }
 
 std::vector<char> validImage(std::size_t size) {

@@ -35,22 +35,18 @@ int FakeUvcNodeState::handle(uvc_xu_control_query& request) {
         return 0;
     }
     case UVC_GET_CUR:
-        if (readError != 0) {
-            return readError;
-        }
-        if (request.size != control->second.size()) {
-            return ENOBUFS;
-        }
-        std::copy(control->second.begin(), control->second.end(), request.data);
-        return 0;
     case UVC_SET_CUR:
-        if (writeError != 0) {
-            return writeError;
+        if (const int error = request.query == UVC_SET_CUR ? writeError : readError) {
+            return error;
         }
         if (request.size != control->second.size()) {
             return ENOBUFS;
         }
-        control->second = record.written;
+        if (request.query == UVC_SET_CUR) {
+            control->second = record.written;
+        } else {
+            std::copy(control->second.begin(), control->second.end(), request.data);
+        }
         return 0;
     default:
         return EBADRQC;

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -26,14 +27,19 @@ public:
         return m_events;
     }
 
-protected:
-    virtual void record(const std::string& event) {
+    // Runs on the delivering thread before each event is recorded; set it before registering.
+    std::function<void()> beforeRecord;
+
+private:
+    void record(const std::string& event) {
+        if (beforeRecord) {
+            beforeRecord();
+        }
         std::lock_guard<std::mutex> lock(m_mutex);
         m_events.push_back(event);
         m_changed.notify_all();
     }
 
-private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::string> m_events;
