@@ -27,6 +27,14 @@
 
 namespace {
 
+// Makes a part, hands it to its slot and keeps a pointer for the test.
+template <class Part, class Slot> Part* make(Slot& slot) {
+    auto part = std::make_unique<Part>();
+    Part* kept = part.get();
+    slot = std::move(part);
+    return kept;
+}
+
 // Records what the application controller asks of the camera; the test plays the camera's
 // answers by emitting its signals.
 class FakeCamera : public CameraController {
@@ -46,12 +54,7 @@ public:
 
     // The calls other than the state broadcasts every change brings.
     QStringList requests() const {
-        QStringList result;
-        for (const QString& call : calls) {
-            if (!call.startsWith(QLatin1String("state ")) || call == QLatin1String("state 4"))
-                result << call;
-        }
-        return result;
+        return calls.filter(QRegularExpression(QStringLiteral("^(?!state )|^state 4$")));
     }
 };
 
@@ -105,16 +108,13 @@ private slots:
         controller_->setCameraSearchDelay(std::chrono::milliseconds(1));
         stateSpy_ = std::make_unique<QSignalSpy>(controller_.get(), &AppController::stateChanged);
         AppController::Parts parts;
-        parts.camera = std::make_unique<FakeCamera>();
-        parts.tray = std::make_unique<FakeTray>();
+        camera_ = make<FakeCamera>(parts.camera);
+        tray_ = make<FakeTray>(parts.tray);
+        desktop_ = make<FakeNotifier>(parts.desktopNotifier);
         trayAvailable_ = true;
         parts.trayPresence = std::make_unique<TrayPresence>([this] { return trayAvailable_; });
-        parts.desktopNotifier = std::make_unique<FakeNotifier>();
         trayPresence_ = parts.trayPresence.get();
-        desktop_ = static_cast<FakeNotifier*>(parts.desktopNotifier.get());
         auto monitor = std::make_unique<FakeHidMonitor>();
-        camera_ = static_cast<FakeCamera*>(parts.camera.get());
-        tray_ = static_cast<FakeTray*>(parts.tray.get());
         monitor_ = monitor.get();
         parts.detector = std::make_unique<DeviceDetector>(std::move(monitor));
         controller_->setUp(application_.get(), std::move(parts));
@@ -129,12 +129,6 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void setUpEntersInitialThenStartNoDevice() {
-        QCOMPARE(states(), (QList<int>{Initial, NoDevice}));
-        QVERIFY(monitor_->isStarted());
-        QVERIFY(controller_->mainWindow()->isHidden());
-        QVERIFY(tray_->notifications.isEmpty());
-    }
     void sharingSessionFollowsDeviceAndCamera() {
         connectDevice(QStringLiteral("/dev/hidraw1"));
         QTRY_VERIFY(controller_->device());
@@ -152,15 +146,9 @@ private slots:
         QCOMPARE(controller_->state(), NoHdmiSource);
         QVERIFY(stateSpy_->isEmpty());
 
-        emit camera_->startingSession();
-        QCOMPARE(controller_->state(), Starting);
-        QVERIFY(controller_->mainWindow()->isVisible());
-        QVERIFY(controller_->mainWindow()->isMaximized());
-        emit camera_->active();
-        QCOMPARE(controller_->state(), Sharing);
-
-        report(Streaming); // our own stream
-        QCOMPARE(controller_->state(), Sharing);
+        playAndCompare({{"startingSession", Starting}});
+        QVERIFY(controller_->mainWindow()->isVisible() && controller_->mainWindow()->isMaximized());
+        playAndCompare({{"active", Sharing}, {"stream", Sharing}}); // our own stream
 
         // The device goes: back to "no device", camera released, window hidden.
         camera_->calls.clear();
@@ -178,58 +166,37 @@ private slots:
         emit controller_->mainWindow()->resumeRequested();
         QCOMPARE(camera_->requests(), (QStringList{"pause", "resume"}));
 
-        emit camera_->pausing();
-        QCOMPARE(controller_->state(), Pausing);
-        emit camera_->paused();
-        QCOMPARE(controller_->state(), Paused);
-
-        report(CableConnected); // paused by the user: the source alone changes nothing
-        QCOMPARE(controller_->state(), Paused);
-
+        // Paused by the user: the source alone ("in") changes nothing.
         controller_->mainWindow()->showMinimized();
-        emit camera_->resuming();
-        QCOMPARE(controller_->state(), Starting);
+        playAndCompare({{"pausing", Pausing},
+                        {"paused", Paused},
+                        {"in", Paused},
+                        {"resuming", Starting},
+                        {"active", Sharing}});
         QVERIFY(!controller_->mainWindow()->isMinimized());
-        emit camera_->active();
-        QCOMPARE(controller_->state(), Sharing);
     }
     void cableAndOtherProgram() {
         reachSharing();
         camera_->calls.clear();
-        report(CableDisconnected);
+        playAndCompare({{"out", NoHdmiSource}});
         QCOMPARE(camera_->requests(), QStringList{"silentPause"});
-        QCOMPARE(controller_->state(), NoHdmiSource);
         QVERIFY(controller_->mainWindow()->isHidden());
 
         // Another program streams from the device while we do not: "in use", window shown.
-        report(Streaming);
-        QCOMPARE(controller_->state(), DeviceInUse);
+        playAndCompare({{"stream", DeviceInUse},
+                        {"in", Paused},
+                        {"stream", DeviceInUse},
+                        {"startFailed", DeviceInUse},
+                        {"in", Paused},
+                        {"startFailed", DeviceInUse}});
         QVERIFY(controller_->mainWindow()->isVisible());
-        report(CableConnected); // it stopped
-        QCOMPARE(controller_->state(), Paused);
-        report(Streaming);
-        QCOMPARE(controller_->state(), DeviceInUse);
-        emit camera_->startFailed();
-        QCOMPARE(controller_->state(), DeviceInUse);
-        report(CableConnected);
-        QCOMPARE(controller_->state(), Paused);
-        emit camera_->startFailed();
-        QCOMPARE(controller_->state(), DeviceInUse);
     }
     void notificationRule() {
-        connectDevice(QStringLiteral("/dev/hidraw1"));
-        QTRY_VERIFY(camera_->calls.contains(QStringLiteral("find")));
-        emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera)); // 1 -> 2: silent
-        QVERIFY(tray_->notifications.isEmpty());
+        findCamera();
+        QVERIFY(tray_->notifications.isEmpty()); // NoDevice -> NoHdmiSource: silent
 
-        emit camera_->startingSession(); // 6: never
-        emit camera_->active();          // 7
-        emit camera_->pausing();         // 5: never
-        emit camera_->paused();          // 4
-        report(Streaming);               // 3
-        report(CableConnected);          // 4
-        report(CableDisconnected);       // 2
-        report(CableDisconnected);       // 2 again: nothing at all
+        // Never for Starting and Pausing, nor for a state reached again.
+        play("startingSession active pausing paused stream in out out");
         QCOMPARE(tray_->notifications,
                  (QList<int>{Sharing, Paused, DeviceInUse, Paused, NoHdmiSource}));
         QCOMPARE(states().count(NoHdmiSource), 2);
@@ -237,12 +204,12 @@ private slots:
         // Switched off in the settings: nothing more.
         application_->settings()->setNotificationOnStateChange(false);
         tray_->notifications.clear();
-        report(Streaming);
-        report(CableConnected);
-        QCOMPARE(controller_->state(), Paused);
+        playAndCompare({{"stream in", Paused}});
         QVERIFY(tray_->notifications.isEmpty());
     }
     void activationRequests() {
+        QCOMPARE(states(), (QList<int>{Initial, NoDevice}));
+        QVERIFY(monitor_->isStarted() && tray_->notifications.isEmpty());
         // Nothing to show in "no device" and "no source": the tray says why instead.
         emit application_->activationRequested();
         QCOMPARE(tray_->notifications, QList<int>{NoDevice});
@@ -253,10 +220,10 @@ private slots:
         controller_->mainWindow()->showMinimized();
         emit application_->activationRequested();
         QVERIFY(tray_->notifications.isEmpty());
-        QVERIFY(controller_->mainWindow()->isVisible());
-        QVERIFY(!controller_->mainWindow()->isMinimized());
+        QVERIFY(controller_->mainWindow()->isVisible() &&
+                !controller_->mainWindow()->isMinimized());
 
-        report(CableDisconnected);
+        play("out");
         tray_->notifications.clear();
         emit application_->activationRequested();
         QCOMPARE(tray_->notifications, QList<int>{NoHdmiSource});
@@ -268,11 +235,10 @@ private slots:
         emit application_->goingToSleep();
         emit application_->wakingUp();
         QCOMPARE(camera_->requests(), (QStringList{"silentPause", "silentResume"}));
-        QVERIFY(MessageLog::contains(QStringLiteral("Pausing before system sleep...")));
-        QVERIFY(MessageLog::contains(QStringLiteral("Resuming after system sleep...")));
+        QVERIFY(MessageLog::contains(QStringLiteral("Pausing before system sleep...")) &&
+                MessageLog::contains(QStringLiteral("Resuming after system sleep...")));
 
-        emit camera_->pausing();
-        emit camera_->paused();
+        play("pausing paused");
         camera_->calls.clear();
         emit application_->goingToSleep();
         emit application_->wakingUp();
@@ -308,11 +274,9 @@ private slots:
     }
     void wrongUsbModeSwitchesInsteadOfSharing() {
         FakeLibrary::instance().wantsModeSwitch = true;
-        connectDevice(QStringLiteral("/dev/hidraw1"));
-        QTRY_VERIFY(camera_->calls.contains(QStringLiteral("find")));
-        emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera));
-        QVERIFY(MessageLog::contains(QStringLiteral("Best USB mode: USB 2.0")));
-        QVERIFY(MessageLog::contains(QStringLiteral("USB mode toggled")));
+        findCamera();
+        QVERIFY(MessageLog::contains(QStringLiteral("Best USB mode: USB 2.0")) &&
+                MessageLog::contains(QStringLiteral("USB mode toggled")));
         QCOMPARE(controller_->state(), NoDevice);
         QCOMPARE(FakeLibrary::instance().usbModeCorrections.load(), 1);
     }
@@ -322,20 +286,17 @@ private slots:
         camera_->calls.clear();
         emit firmware->updateStart();
         QCOMPARE(camera_->requests(), QStringList{"pause"});
-        QVERIFY(controller_->mainWindow()->isMinimized());
-        QVERIFY(!tray_->isMenuEnabled());
+        QVERIFY(controller_->mainWindow()->isMinimized() && !tray_->isMenuEnabled());
         emit firmware->downloadProgress(50);
         QVERIFY(!tray_->isMenuEnabled());
         emit firmware->installFailed();
         QVERIFY(tray_->isMenuEnabled());
 
         // Not sharing: the menu is locked, the camera left alone.
-        emit camera_->pausing();
-        emit camera_->paused();
+        play("pausing paused");
         camera_->calls.clear();
         emit firmware->updateStart();
-        QVERIFY(camera_->requests().isEmpty());
-        QVERIFY(!tray_->isMenuEnabled());
+        QVERIFY(camera_->requests().isEmpty() && !tray_->isMenuEnabled());
         emit firmware->installSuccess();
         QVERIFY(tray_->isMenuEnabled());
     }
@@ -347,15 +308,11 @@ private slots:
         QVERIFY(Updater::automaticChecksDisabled());
 
         // Paused: a resume is pending, and a share that starts again cancels it.
-        emit camera_->pausing();
-        emit camera_->paused();
-        emit camera_->resuming();
-        QCOMPARE(controller_->state(), Starting);
+        playAndCompare({{"pausing paused resuming", Starting}});
         QTest::qWait(100);
         QVERIFY(Updater::automaticChecksDisabled());
 
-        emit camera_->pausing();
-        emit camera_->paused();
+        play("pausing paused");
         QTRY_VERIFY(!Updater::automaticChecksDisabled());
     }
     void aboutBoxTestButtonChecksForProgramUpdates() {
@@ -375,28 +332,24 @@ private slots:
         // The tray goes: the window comes up at once and stays up without anything to share.
         trayAvailable_ = false;
         trayPresence_->recheck();
-        QVERIFY(!tray_->isIconShown());
-        QVERIFY(window->isVisible());
+        QVERIFY(!tray_->isIconShown() && window->isVisible());
         QVERIFY(MessageLog::contains(
             QStringLiteral("Desktop: no system tray; the main window stands in for the icon")));
         reachSharing();
-        report(CableDisconnected);
-        QCOMPARE(controller_->state(), NoHdmiSource);
+        playAndCompare({{"out", NoHdmiSource}});
         QVERIFY(window->isVisible());
 
         // Messages go to the desktop; closing minimizes, a later start brings the window back.
         QCOMPARE(desktop_->notifications, (QList<int>{Sharing, NoHdmiSource}));
-        QVERIFY(!window->close());
-        QVERIFY(window->isMinimized());
+        QVERIFY(!window->close() && window->isMinimized());
         emit application_->activationRequested();
-        QVERIFY(window->isVisible() && !window->isMinimized());
-        QVERIFY(tray_->notifications.isEmpty());
+        QVERIFY(window->isVisible() && !window->isMinimized() && tray_->notifications.isEmpty());
 
         // The tray is back: the icon shows and takes the messages again.
         trayAvailable_ = true;
         trayPresence_->recheck();
         QVERIFY(tray_->isIconShown());
-        report(Streaming);
+        play("stream");
         QCOMPARE(tray_->notifications, QList<int>{DeviceInUse});
     }
 
@@ -411,18 +364,35 @@ private:
         FakeHid::instance().interfaces.push_back(FakeInterface{path.toStdString()});
         monitor_->arrive(path);
     }
-    // Device plugged, camera found, cable in, session started and active.
-    void reachSharing() {
+    void findCamera() {
         connectDevice(QStringLiteral("/dev/hidraw1"));
         QTRY_VERIFY(camera_->calls.contains(QStringLiteral("find")));
         emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera));
+    }
+    // Device plugged, camera found, cable in, session started and active.
+    void reachSharing() {
+        findCamera();
         QCOMPARE(controller_->state(), NoHdmiSource);
-        report(CableConnected);
-        emit camera_->startingSession();
-        emit camera_->active();
-        QCOMPARE(controller_->state(), Sharing);
+        playAndCompare({{"in startingSession active", Sharing}});
     }
     void report(HIDDeviceState state) { emit controller_->device()->deviceStateChanged(state); }
+    // The device's reports ("in", "out", "stream") and the camera's signals, by name.
+    void play(const char* events) {
+        for (const QString& event : QString::fromLatin1(events).split(QLatin1Char(' '))) {
+            if (event == QLatin1String("in") || event == QLatin1String("out"))
+                report(event == QLatin1String("in") ? CableConnected : CableDisconnected);
+            else if (event == QLatin1String("stream"))
+                report(Streaming);
+            else
+                QVERIFY2(QMetaObject::invokeMethod(camera_, event.toLatin1().constData()), events);
+        }
+    }
+    void playAndCompare(std::initializer_list<std::pair<const char*, ApplicationState>> steps) {
+        for (const auto& [events, state] : steps) {
+            play(events);
+            QVERIFY2(controller_->state() == state, events);
+        }
+    }
 
     SessionSandbox session_;
     std::unique_ptr<KestalApplication> application_;
