@@ -4,8 +4,6 @@
 #include "kestalhiddevice.h"
 #include "messagelog.h"
 
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -14,8 +12,6 @@ namespace {
 
 FakeHid& fake = FakeHid::instance();
 const HidApi& fakeApi = fakeHidApi();
-
-using FakeMonitor = FakeHidMonitor;
 
 constexpr std::chrono::milliseconds kFastInterval{5};
 
@@ -125,9 +121,7 @@ private slots:
         QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
         QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
         device->startTimerIfStopped();
-        QTRY_VERIFY(!MessageLog::lines()
-                         .filter(QStringLiteral("HID: Failed to get device state:"))
-                         .isEmpty());
+        QTRY_VERIFY(!MessageLog::lines().filter(QStringLiteral("HID: Failed to get")).isEmpty());
         fake.interfaces.clear();
         QTRY_COMPARE(lost.count(), 1);
         QCOMPARE(changes.count(), 0); // the unusable bytes never became a state
@@ -135,8 +129,7 @@ private slots:
     void cacheIsCaseInsensitive() {
         fake.interfaces = {{"/dev/HIDRAW3"}, {"/dev/hidraw4"}};
         auto first = KestalHIDDevice::acquire(QString());
-        QVERIFY(first);
-        QCOMPARE(first->path(), QStringLiteral("/dev/HIDRAW3"));
+        QVERIFY(first && first->path() == QLatin1String("/dev/HIDRAW3"));
         // The empty request was cached under the real path.
         QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")), first);
         QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/DEV/HIDRAW3")), first);
@@ -145,8 +138,7 @@ private slots:
         QVERIFY(!KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw9")));
 
         // Once released, a new object is made.
-        KestalHIDDevice* old = first.data();
-        QPointer<KestalHIDDevice> watch(old);
+        QPointer<KestalHIDDevice> watch(first.data());
         first.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(watch.isNull());
@@ -155,7 +147,7 @@ private slots:
 
     void attachedBeforeStartIsAnnouncedOnce() {
         fake.interfaces = {{"/dev/hidraw1"}};
-        auto* monitor = new FakeMonitor(true);
+        auto* monitor = new FakeHidMonitor(true);
         DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
         QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
         detector.start();
@@ -167,7 +159,7 @@ private slots:
         QVERIFY(MessageLog::contains(QStringLiteral("Device detector already started")));
     }
     void arrivalsAndRemovalsIgnoreCase() {
-        auto* monitor = new FakeMonitor(true);
+        auto* monitor = new FakeHidMonitor(true);
         DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
         QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
         QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
@@ -195,7 +187,7 @@ private slots:
         QVERIFY(connected.at(1).at(0).value<QSharedPointer<KestalHIDDevice>>() != device);
     }
     void arrivalRetriesTenTimes() {
-        auto* monitor = new FakeMonitor(true);
+        auto* monitor = new FakeHidMonitor(true);
         DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
         detector.setRetryInterval(kFastInterval);
         QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
@@ -226,7 +218,7 @@ private slots:
         QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
     }
     void removalEndsRetryChain() {
-        auto* monitor = new FakeMonitor(true);
+        auto* monitor = new FakeHidMonitor(true);
         DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
         detector.setRetryInterval(std::chrono::milliseconds(50));
         detector.start();
@@ -236,12 +228,12 @@ private slots:
         monitor->remove(QStringLiteral("/dev/hidraw6"));
         QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
         QCOMPARE(fake.enumerations, enumerations); // the scheduled attempt tried nothing
-        QCOMPARE(MessageLog::lines().count(QStringLiteral("Failed to find initialized HID device")),
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("Failed to find initialized")).size(),
                  1);
     }
     void refusedNotificationsStillScan() {
         fake.interfaces = {{"/dev/hidraw1"}};
-        DeviceDetector detector{std::make_unique<FakeMonitor>(false)};
+        DeviceDetector detector{std::make_unique<FakeHidMonitor>(false)};
         QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
         detector.start();
         QVERIFY(MessageLog::contains(QStringLiteral("Failed register for device notifications")));
@@ -271,15 +263,15 @@ private slots:
         QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
         device->startTimerIfStopped();
 
-        QVERIFY(daemon.control({QStringLiteral("hdmi"), QStringLiteral("on")}));
-        QTRY_COMPARE(changes.count(), 1);
-        QCOMPARE(changes.at(0).at(0).value<HIDDeviceState>(), CableConnected);
-        QVERIFY(daemon.control({QStringLiteral("other-stream"), QStringLiteral("on")}));
-        QTRY_COMPARE(changes.count(), 2);
-        QCOMPARE(changes.at(1).at(0).value<HIDDeviceState>(), Streaming);
-        QVERIFY(daemon.control({QStringLiteral("hdmi"), QStringLiteral("off")}));
-        QTRY_COMPARE(changes.count(), 3);
-        QCOMPARE(changes.at(2).at(0).value<HIDDeviceState>(), CableDisconnected);
+        int count = 0;
+        for (const auto& [words, state] : {std::pair{"hdmi on", CableConnected},
+                                           {"other-stream on", Streaming},
+                                           {"hdmi off", CableDisconnected}}) {
+            QVERIFY(daemon.control(QString::fromLatin1(words).split(QLatin1Char(' '))));
+            ++count;
+            QTRY_COMPARE(changes.count(), count);
+            QVERIFY2(changes.last().at(0).value<HIDDeviceState>() == state, words);
+        }
 
         QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
         QVERIFY(daemon.control({QStringLiteral("unplug")}));
