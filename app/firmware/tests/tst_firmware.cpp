@@ -115,11 +115,7 @@ private slots:
     }
     void downloaderAgainstServer() {
         FWDownloader downloader;
-        FWDownloader::Limits limits;
-        limits.maxImageBytes = 64 * 1024;
-        limits.maxTextBytes = 1024;
-        limits.stallTimeout = 300ms;
-        downloader.setLimits(limits);
+        downloader.setLimits({64 * 1024, 1024, 300ms}); // image, texts, stall
         QSignalSpy available(&downloader, &FWDownloader::newVersionAvailable);
         QSignalSpy noResult(&downloader, &FWDownloader::checkFinishNoResult);
         QSignalSpy downloaded(&downloader, &FWDownloader::newVersionDownloaded);
