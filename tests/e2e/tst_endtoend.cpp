@@ -10,11 +10,7 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QtTest>
 
 #include <X11/Xlib.h>
@@ -68,19 +64,14 @@ public:
     // What the screen shows at the centre of `window`, whichever window is on top there.
     QRgb colourOnScreenAtCentreOf(Window window) {
         XWindowAttributes attributes;
-        int x = 0;
-        int y = 0;
+        int x = 0, y = 0;
         Window child = 0;
         if (!XGetWindowAttributes(display_, window, &attributes) ||
             !XTranslateCoordinates(display_, window, DefaultRootWindow(display_),
                                    attributes.width / 2, attributes.height / 2, &x, &y, &child))
             return 0;
-        XImage* image =
-            XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
-        const QRgb colour = image ? static_cast<QRgb>(XGetPixel(image, 0, 0)) | 0xff000000u : 0;
-        if (image)
-            XDestroyImage(image);
-        return colour;
+        const QImage image = grab(DefaultRootWindow(display_), x, y, 1, 1);
+        return image.isNull() ? 0 : image.pixel(0, 0);
     }
 
     QImage grab(Window window) {
@@ -88,24 +79,24 @@ public:
         if (!XGetWindowAttributes(display_, window, &attributes) ||
             attributes.map_state != IsViewable)
             return QImage();
-        XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
-                                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-        if (!image)
-            return QImage();
-        QImage result(attributes.width, attributes.height, QImage::Format_RGB32);
-        for (int y = 0; y < attributes.height; ++y) {
-            for (int x = 0; x < attributes.width; ++x)
-                result.setPixel(x, y, static_cast<QRgb>(XGetPixel(image, x, y)) | 0xff000000u);
-        }
-        XDestroyImage(image);
-        return result;
+        return grab(window, 0, 0, attributes.width, attributes.height);
     }
 
 private:
+    // The server's 24-bit pixels in 32 bits each, as the test's X server keeps them.
+    QImage grab(Window window, int x, int y, int width, int height) {
+        XImage* image = XGetImage(display_, window, x, y, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
+        if (!image)
+            return QImage();
+        const QImage copy = QImage(reinterpret_cast<const uchar*>(image->data), width, height,
+                                   image->bytes_per_line, QImage::Format_RGB32)
+                                .copy();
+        XDestroyImage(image);
+        return copy;
+    }
     Window search(Window parent, const QString& title) {
-        Window root = 0;
-        Window parentOfParent = 0;
-        Window* children = nullptr;
+        Window root = 0, parentOfParent = 0, *children = nullptr;
         unsigned int count = 0;
         if (!XQueryTree(display_, parent, &root, &parentOfParent, &children, &count))
             return 0;
@@ -144,22 +135,6 @@ public:
     bool isValid() const { return valid_; }
     bool isHostRegistered() const { return true; }
     QString item() const { return item_; }
-
-    // The title of the item's tooltip (icon name, pixmaps, title, description).
-    QString toolTip() {
-        const QDBusMessage reply = call("/StatusNotifierItem", "org.freedesktop.DBus.Properties",
-                                        "Get", {"org.kde.StatusNotifierItem", "ToolTip"});
-        const QDBusArgument tip =
-            reply.arguments().value(0).value<QDBusVariant>().variant().value<QDBusArgument>();
-        QString iconName;
-        QString title;
-        tip.beginStructure();
-        tip >> iconName;
-        tip.beginArray();
-        tip.endArray();
-        tip >> title;
-        return title;
-    }
 
     // The labels of the item's menu entries by id, submenus included.
     QMap<int, QString> menuLabels() {
@@ -214,211 +189,177 @@ class EndToEndTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void shareFollowsTheDevice();
-    void windowStandsInWithoutTray();
+    void initTestCase() {
+        QVERIFY(session_.isValid());
+        const QString socket = session_.path(QStringLiteral("runtime/emulator.sock"));
+        environment_ = session_.environment();
+        environment_.insert(QStringLiteral("KESTAL_EMULATOR"), socket);
+        environment_.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(EMULATOR_PLUGIN_DIR));
+        environment_.insert(QStringLiteral("KESTAL_EMULATOR_AUDIO_RECORD"),
+                            session_.path(QStringLiteral("played.raw")));
+        environment_.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        emulator_ =
+            std::make_unique<EmulatorProcess>(socket, QStringList{QStringLiteral("--detached")});
+        QVERIFY(emulator_->isRunning());
+        if (!x.isOpen())
+            QSKIP("needs an X server (the suite runs under xvfb-run)");
+    }
+    void cleanupTestCase() {
+        castwell_.reset();
+        emulator_.reset();
+    }
+    void shareFollowsTheDevice() {
+        // A desktop with a tray: the window goes away while there is nothing to share.
+        PrivateSessionBus bus;
+        StatusNotifierWatcher tray(bus);
+        QVERIFY(tray.isValid());
+        startCastwell(bus);
+        QVERIFY(waitForLog(QStringLiteral("Desktop: system tray; the program lives in its icon")) &&
+                waitForState(1));
+
+        // The icon and its menu are on the session bus; no window is shown.
+        QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
+        const QMap<int, QString> labels = tray.menuLabels();
+        for (const char* label :
+             {"Device Not Detected", "Settings", "Launch at Startup", "Maximize on Share",
+              "Bring to Front on Share", "Notifications", "Auto Update Firmware", "About", "Exit"})
+            QVERIFY2(labels.values().contains(QLatin1String(label)), label);
+        const Window hidden =
+            x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"));
+        QVERIFY(!hidden || !x.isViewable(hidden));
+
+        QVERIFY(control("plug") && waitForLog(QStringLiteral("Connected HID")) &&
+                waitForLog(QStringLiteral("Camera: initialized")) && waitForState(2));
+        QVERIFY(control("hdmi on") && waitForState(6) && waitForState(7));
+
+        const QString sharingTitle = QStringLiteral("Quendral Castwell - Sharing Screen");
+        Window window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((window = x.findWindow(sharingTitle)) != 0, kStepTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
+
+        // The test pattern's colour bars fill the picture: saturated colours, not a blank page.
+        QImage screenshot;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                screenshot = x.grab(window);
+                int colourful = 0;
+                for (int i = 1; i < 16; ++i) {
+                    const QColor c(
+                        screenshot.pixel(screenshot.width() * i / 16, screenshot.height() * 3 / 4));
+                    colourful += c.saturation() > 100 && c.value() > 100;
+                }
+                return colourful >= 8;
+            }(),
+            kStepTimeoutMs);
+        const QString artifact = QStringLiteral(SCREENSHOT_PATH);
+        QDir().mkpath(QFileInfo(artifact).absolutePath());
+        QVERIFY(screenshot.save(artifact));
+
+        // The sound went through to the output.
+        const QString played = session_.path(QStringLiteral("played.raw"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(played).size() > 48000, kStepTimeoutMs);
+
+        QVERIFY(control("hdmi off") && waitForState(2));
+        QTRY_VERIFY_WITH_TIMEOUT(!x.isViewable(window), kStepTimeoutMs);
+        QVERIFY(control("other-stream on") && control("hdmi on") && waitForState(3));
+        QVERIFY(control("unplug") && waitForState(1));
+
+        QVERIFY(tray.clickMenuEntry(labels.key(QStringLiteral("Exit"))));
+        QVERIFY(castwell_->waitForFinished(10000));
+        QCOMPARE(castwell_->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(castwell_->exitCode(), 0);
+        QVERIFY(logText().contains(QStringLiteral("App quit: ")));
+    }
+    // Where the desktop has no tray (a bare X server here), the main window is the program's face:
+    // shown at start with its state, brought to the front by a second start.
+    void windowStandsInWithoutTray() {
+        QVERIFY(control("unplug"));
+        PrivateSessionBus bus;
+        startCastwell(bus);
+        QVERIFY(waitForLog(QStringLiteral(
+                    "Desktop: no system tray; the main window stands in for the icon")) &&
+                waitForState(1));
+
+        Window window = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (window = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"))) != 0,
+            kStepTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
+        // The state page's dark background, not a window still blank.
+        QImage screenshot;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (screenshot = x.grab(window),
+             !screenshot.isNull() && screenshot.pixel(8, 8) == qRgb(0x2f, 0x31, 0x32)),
+            kStepTimeoutMs);
+        QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
+        QVERIFY(screenshot.save(QStringLiteral(ARTIFACTS_DIR "/no-tray-window.png")));
+
+        // Covered by another window, it comes to the front when the program is started again.
+        const QRgb red = qRgb(255, 0, 0);
+        const auto centre = [&] {
+            return x.colourOnScreenAtCentreOf(window);
+        };
+        x.cover(red);
+        QTRY_COMPARE_WITH_TIMEOUT(centre(), red, kStepTimeoutMs);
+        ChildProcess second;
+        second.setProcessEnvironment(castwell_->processEnvironment());
+        second.start(QStringLiteral(CASTWELL_BINARY), QStringList());
+        QVERIFY(second.waitForFinished(kStepTimeoutMs));
+        QCOMPARE(second.exitCode(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(centre() != red, kStepTimeoutMs);
+
+        castwell_->terminate();
+        QVERIFY(castwell_->waitForFinished(10000));
+    }
 
 private:
     // Starts the program with its log, on `bus` as its session bus.
-    void startCastwell(const PrivateSessionBus& bus);
-    bool control(const QStringList& words) { return emulator_->control(words); }
-    bool waitForLog(const QString& line, int timeoutMs = kStepTimeoutMs);
+    void startCastwell(const PrivateSessionBus& bus) {
+        QProcessEnvironment environment = environment_;
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+        castwell_ = std::make_unique<ChildProcess>();
+        castwell_->setProcessEnvironment(environment);
+        castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
+    }
+    bool control(const char* words) {
+        return emulator_->control(QString::fromLatin1(words).split(QLatin1Char(' ')));
+    }
+    // Waits for `line` to appear in the log after the last line found, so a step cannot be
+    // satisfied by an earlier one.
+    bool waitForLog(const QString& line, int timeoutMs = kStepTimeoutMs) {
+        int at = -1;
+        const auto found = [&] {
+            return (at = logText().indexOf(line, logOffset_)) >= 0;
+        };
+        if (QTest::qWaitFor([&] { return found() || castwell_->state() == QProcess::NotRunning; },
+                            timeoutMs) &&
+            (at >= 0 || found())) {
+            logOffset_ = at + line.size();
+            return true;
+        }
+        // What the program did meanwhile is the first thing a failed step needs.
+        qWarning().noquote() << "Waited in vain for" << line << "; the log ends with:\n"
+                             << logText().mid(logOffset_).right(4000);
+        return false;
+    }
     bool waitForState(int state) {
         return waitForLog(QStringLiteral("Application state: %1").arg(state));
     }
-    QString logText() const;
+    QString logText() const {
+        QFile log(session_.path(QStringLiteral("tmp/Castwell.log")));
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    }
 
     // The X server starts afresh whenever its last client leaves; a case that connects
     // meanwhile would find none. This connection keeps it up between the cases.
-    XDisplay serverHold_;
+    XDisplay x;
     SessionSandbox session_;
     std::unique_ptr<EmulatorProcess> emulator_;
     QProcessEnvironment environment_;
     std::unique_ptr<ChildProcess> castwell_;
-    qint64 logOffset_ = 0;
+    int logOffset_ = 0;
 };
-
-void EndToEndTest::initTestCase() {
-    QVERIFY(session_.isValid());
-    const QString socket = session_.path(QStringLiteral("runtime/emulator.sock"));
-    environment_ = session_.environment();
-    environment_.insert(QStringLiteral("KESTAL_EMULATOR"), socket);
-    environment_.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(EMULATOR_PLUGIN_DIR));
-    environment_.insert(QStringLiteral("KESTAL_EMULATOR_AUDIO_RECORD"),
-                        session_.path(QStringLiteral("played.raw")));
-    environment_.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    emulator_ =
-        std::make_unique<EmulatorProcess>(socket, QStringList{QStringLiteral("--detached")});
-    QVERIFY(emulator_->isRunning());
-}
-
-void EndToEndTest::cleanupTestCase() {
-    castwell_.reset();
-    emulator_.reset();
-}
-
-void EndToEndTest::startCastwell(const PrivateSessionBus& bus) {
-    QProcessEnvironment environment = environment_;
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
-    castwell_ = std::make_unique<ChildProcess>();
-    castwell_->setProcessEnvironment(environment);
-    castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    castwell_->start(QStringLiteral(CASTWELL_BINARY), {QStringLiteral("--log")});
-}
-
-QString EndToEndTest::logText() const {
-    QFile log(session_.path(QStringLiteral("tmp/Castwell.log")));
-    if (!log.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(log.readAll());
-}
-
-// Waits for `line` to appear in the log after the last line found, so a step cannot be
-// satisfied by an earlier one.
-bool EndToEndTest::waitForLog(const QString& line, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
-        const QString text = logText();
-        const int at = text.indexOf(line, static_cast<int>(logOffset_));
-        if (at >= 0) {
-            logOffset_ = at + line.size();
-            return true;
-        }
-        if (timer.elapsed() > timeoutMs || castwell_->state() == QProcess::NotRunning) {
-            // What the program did meanwhile is the first thing a failed step needs.
-            qWarning().noquote() << "Waited in vain for" << line << "; the log ends with:\n"
-                                 << text.mid(static_cast<int>(logOffset_)).right(4000);
-            return false;
-        }
-        QTest::qWait(50);
-    }
-}
-
-void EndToEndTest::shareFollowsTheDevice() {
-    XDisplay x;
-    if (!x.isOpen())
-        QSKIP("needs an X server (the suite runs under xvfb-run)");
-
-    // A desktop with a tray: the window goes away while there is nothing to share.
-    PrivateSessionBus bus;
-    StatusNotifierWatcher tray(bus);
-    QVERIFY(tray.isValid());
-    startCastwell(bus);
-    QVERIFY(waitForLog(QStringLiteral("Desktop: system tray; the program lives in its icon")));
-    QVERIFY(waitForState(1));
-
-    // The icon, its tooltip and its menu are on the session bus; no window is shown.
-    QTRY_VERIFY_WITH_TIMEOUT(!tray.item().isEmpty(), kStepTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(tray.toolTip(), QStringLiteral("Device Not Detected"),
-                              kStepTimeoutMs);
-    const QMap<int, QString> labels = tray.menuLabels();
-    for (const char* label :
-         {"Device Not Detected", "Settings", "Launch at Startup", "Maximize on Share",
-          "Bring to Front on Share", "Notifications", "Auto Update Firmware", "About", "Exit"})
-        QVERIFY2(labels.values().contains(QLatin1String(label)), label);
-    const Window hidden = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"));
-    QVERIFY(!hidden || !x.isViewable(hidden));
-
-    QVERIFY(control({QStringLiteral("plug")}));
-    QVERIFY(waitForLog(QStringLiteral("Connected HID")));
-    QVERIFY(waitForLog(QStringLiteral("Camera: initialized")));
-    QVERIFY(waitForState(2));
-
-    QVERIFY(control({QStringLiteral("hdmi"), QStringLiteral("on")}));
-    QVERIFY(waitForState(6));
-    QVERIFY(waitForState(7));
-
-    const QString sharingTitle = QStringLiteral("Quendral Castwell - Sharing Screen");
-    Window window = 0;
-    QTRY_VERIFY_WITH_TIMEOUT((window = x.findWindow(sharingTitle)) != 0, kStepTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
-
-    // The test pattern's colour bars fill the picture: saturated colours, not a blank page.
-    QImage screenshot;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            screenshot = x.grab(window);
-            int colourful = 0;
-            for (int i = 1; i < 16; ++i) {
-                const QColor c(
-                    screenshot.pixel(screenshot.width() * i / 16, screenshot.height() * 3 / 4));
-                colourful += c.saturation() > 100 && c.value() > 100;
-            }
-            return colourful >= 8;
-        }(),
-        kStepTimeoutMs);
-    const QString artifact = QStringLiteral(SCREENSHOT_PATH);
-    QDir().mkpath(QFileInfo(artifact).absolutePath());
-    QVERIFY(screenshot.save(artifact));
-
-    // The sound went through to the output.
-    const QString played = session_.path(QStringLiteral("played.raw"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(played).size() > 48000, kStepTimeoutMs);
-
-    QVERIFY(control({QStringLiteral("hdmi"), QStringLiteral("off")}));
-    QVERIFY(waitForState(2));
-    QTRY_VERIFY_WITH_TIMEOUT(!x.isViewable(window), kStepTimeoutMs);
-
-    QVERIFY(control({QStringLiteral("other-stream"), QStringLiteral("on")}));
-    QVERIFY(control({QStringLiteral("hdmi"), QStringLiteral("on")}));
-    QVERIFY(waitForState(3));
-
-    QVERIFY(control({QStringLiteral("unplug")}));
-    QVERIFY(waitForState(1));
-
-    QVERIFY(tray.clickMenuEntry(labels.key(QStringLiteral("Exit"))));
-    QVERIFY(castwell_->waitForFinished(10000));
-    QCOMPARE(castwell_->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(castwell_->exitCode(), 0);
-    QVERIFY(logText().contains(QStringLiteral("App quit: ")));
-}
-
-// Where the desktop has no tray (a bare X server here), the main window is the program's face:
-// shown at start with its state, brought to the front by a second start.
-void EndToEndTest::windowStandsInWithoutTray() {
-    XDisplay x;
-    if (!x.isOpen())
-        QSKIP("needs an X server (the suite runs under xvfb-run)");
-    QVERIFY(control({QStringLiteral("unplug")}));
-    PrivateSessionBus bus;
-    startCastwell(bus);
-    QVERIFY(waitForLog(
-        QStringLiteral("Desktop: no system tray; the main window stands in for the icon")));
-    QVERIFY(waitForState(1));
-
-    Window window = 0;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (window = x.findWindow(QStringLiteral("Quendral Castwell - Device Not Detected"))) != 0,
-        kStepTimeoutMs);
-    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(window), kStepTimeoutMs);
-    // The state page's dark background, not a window still blank.
-    QImage screenshot;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        (screenshot = x.grab(window),
-         !screenshot.isNull() && screenshot.pixel(8, 8) == qRgb(0x2f, 0x31, 0x32)),
-        kStepTimeoutMs);
-    QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
-    QVERIFY(screenshot.save(QStringLiteral(ARTIFACTS_DIR "/no-tray-window.png")));
-
-    // Covered by another window, it comes to the front when the program is started again.
-    const QRgb red = qRgb(255, 0, 0);
-    const auto centre = [&] {
-        return x.colourOnScreenAtCentreOf(window);
-    };
-    x.cover(red);
-    QTRY_COMPARE_WITH_TIMEOUT(centre(), red, kStepTimeoutMs);
-    ChildProcess second;
-    second.setProcessEnvironment(castwell_->processEnvironment());
-    second.start(QStringLiteral(CASTWELL_BINARY), QStringList());
-    QVERIFY(second.waitForFinished(kStepTimeoutMs));
-    QCOMPARE(second.exitCode(), 1);
-    QTRY_VERIFY_WITH_TIMEOUT(centre() != red, kStepTimeoutMs);
-
-    castwell_->terminate();
-    QVERIFY(castwell_->waitForFinished(10000));
-}
 
 QTEST_GUILESS_MAIN(EndToEndTest)
 #include "tst_endtoend.moc"

@@ -12,25 +12,19 @@ FakeHid& FakeHid::instance() {
 }
 
 FakeInterface* FakeHid::find(const std::string& path) {
-    for (FakeInterface& candidate : interfaces) {
+    for (FakeInterface& candidate : interfaces)
         if (candidate.path == path)
             return &candidate;
-    }
     return nullptr;
 }
 
 namespace {
 
-int fakeInit() {
-    return 0;
-}
-
 hid_device_info* fakeEnumerate(unsigned short, unsigned short) {
     FakeHid& fake = FakeHid::instance();
-    if (++fake.enumerations == fake.readyAtEnumeration) {
+    if (++fake.enumerations == fake.readyAtEnumeration)
         for (FakeInterface& candidate : fake.interfaces)
             candidate.openable = true;
-    }
     hid_device_info* head = nullptr;
     hid_device_info** tail = &head;
     for (const FakeInterface& candidate : fake.interfaces) {
@@ -61,11 +55,6 @@ hid_device* fakeOpenPath(const char* path) {
     return handle;
 }
 
-int fakeGetProductString(hid_device*, wchar_t* string, size_t maxLength) {
-    std::wcsncpy(string, L"Fake Kestal", maxLength);
-    return 0;
-}
-
 int fakeGetInputReport(hid_device* handle, unsigned char* data, size_t length) {
     FakeHid& fake = FakeHid::instance();
     ++fake.reads;
@@ -78,24 +67,21 @@ int fakeGetInputReport(hid_device* handle, unsigned char* data, size_t length) {
     return candidate->reportLength;
 }
 
-const wchar_t* fakeError(hid_device*) {
-    return L"device gone";
-}
-
-void fakeClose(hid_device* handle) {
-    FakeHid::instance().open.erase(handle);
-}
-
 } // namespace
 
 const HidApi& fakeHidApi() {
-    static const HidApi api{fakeInit,
+    static const HidApi api{[] { return 0; },
                             fakeEnumerate,
                             fakeFreeEnumeration,
                             fakeOpenPath,
-                            fakeGetProductString,
+                            [](hid_device*, wchar_t* string, size_t maxLength) {
+                                std::wcsncpy(string, L"Fake Kestal", maxLength);
+                                return 0;
+                            },
                             fakeGetInputReport,
-                            fakeError,
-                            fakeClose};
+                            [](hid_device*) { return L"device gone"; },
+                            [](hid_device* handle) {
+                                FakeHid::instance().open.erase(handle);
+                            }};
     return api;
 }

@@ -4,8 +4,6 @@
 #include "kestalhiddevice.h"
 #include "messagelog.h"
 
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -15,8 +13,6 @@ namespace {
 FakeHid& fake = FakeHid::instance();
 const HidApi& fakeApi = fakeHidApi();
 
-using FakeMonitor = FakeHidMonitor;
-
 constexpr std::chrono::milliseconds kFastInterval{5};
 
 } // namespace
@@ -25,294 +21,264 @@ class DeviceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void reportBytesBecomeStates();
-    void failedReadReopensOnce();
-    void unusableReportsCountAsFailures_data();
-    void unusableReportsCountAsFailures();
-    void cacheIsCaseInsensitive();
-
-    void attachedBeforeStartIsAnnouncedOnce();
-    void arrivalsAndRemovalsIgnoreCase();
-    void arrivalRetriesTenTimes();
-    void removalEndsRetryChain();
-    void refusedNotificationsStillScan();
-
-    void followsTheEmulatedDevice();
-};
-
-void DeviceTest::initTestCase() {
-    HidApi::setCurrent(&fakeApi);
-    KestalHIDDevice::setPollInterval(kFastInterval);
-}
-
-void DeviceTest::init() {
-    fake = FakeHid{};
-    MessageLog::clear();
-    MessageLog::capture();
-}
-
-void DeviceTest::cleanup() {
-    MessageLog::release();
-    // Deferred deletions of released devices, so that each test starts with an empty cache.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// Each report byte in turn: a state is announced, and logged, only when it changes.
-void DeviceTest::reportBytesBecomeStates() {
-    fake.interfaces = {{"/dev/hidraw0"}};
-    const auto device = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw0"));
-    QVERIFY(device);
-    QVERIFY(MessageLog::contains(QStringLiteral("HID: found device: Fake Kestal")));
-    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
-    device->startTimerIfStopped();
-
-    const struct {
-        unsigned char status;
-        int state;                    // -1: unchanged
-        const char* line;             // null: no line
-    } steps[] = {{0x01, -1, nullptr}, // the stream bit alone counts for nothing
-                 {0x02, CableConnected, "HID: HDMI cable connected"},
-                 {0x06, -1, nullptr}, // other bits are ignored
-                 {0x03, Streaming, "HID: stream started"},
-                 {0xff, -1, nullptr},
-                 {0x02, CableConnected, "HID: stream stopped"},
-                 {0x00, CableDisconnected, "HID: HDMI cable disconnected"},
-                 {0x03, Streaming, nullptr},
-                 {0x00, CableDisconnected, "HID: HDMI cable disconnected"}};
-    int expectedSignals = 0;
-    for (const auto& step : steps) {
-        MessageLog::clear();
-        fake.interfaces[0].status = step.status;
-        const int reads = fake.reads;
-        QTRY_VERIFY(fake.reads >= reads + 3);
-        if (step.state >= 0)
-            ++expectedSignals;
-        QCOMPARE(changes.count(), expectedSignals);
-        if (step.state >= 0)
-            QCOMPARE(changes.last().at(0).value<HIDDeviceState>(), step.state);
-        QCOMPARE(MessageLog::lines().filter(QStringLiteral("HID: ")),
-                 step.line ? QStringList{QString::fromLatin1(step.line)} : QStringList{});
+    void initTestCase() {
+        HidApi::setCurrent(&fakeApi);
+        KestalHIDDevice::setPollInterval(kFastInterval);
     }
-}
+    void init() {
+        fake = FakeHid{};
+        MessageLog::clear();
+        MessageLog::capture();
+    }
+    void cleanup() {
+        MessageLog::release();
+        // Deferred deletions of released devices, so that each test starts with an empty cache.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
-void DeviceTest::failedReadReopensOnce() {
-    fake.interfaces = {{"/dev/hidraw0", true, 0x02}};
-    const auto device = KestalHIDDevice::acquire(QString());
-    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
-    QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
-    device->startTimerIfStopped();
-    QTRY_COMPARE(changes.count(), 1);
+    // Each report byte in turn: a state is announced, and logged, only when it changes.
+    void reportBytesBecomeStates() {
+        fake.interfaces = {{"/dev/hidraw0"}};
+        const auto device = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw0"));
+        QVERIFY(device);
+        QVERIFY(MessageLog::contains(QStringLiteral("HID: found device: Fake Kestal")));
+        QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+        device->startTimerIfStopped();
 
-    // One failed read, then the interface answers again: polling goes on without a signal.
-    fake.interfaces[0].readFails = true;
-    QTRY_VERIFY(
-        MessageLog::contains(QStringLiteral("HID: Failed to get device state: device gone")));
-    fake.interfaces[0].readFails = false;
-    const int readsAfterRecovery = fake.reads;
-    QTRY_VERIFY(fake.reads > readsAfterRecovery + 2);
-    QCOMPARE(lost.count(), 0);
-    QCOMPARE(changes.count(), 1);
-    QCOMPARE(device->state(), CableConnected);
+        const struct {
+            unsigned char status;
+            int state;                    // -1: unchanged
+            const char* line;             // null: no line
+        } steps[] = {{0x01, -1, nullptr}, // the stream bit alone counts for nothing
+                     {0x02, CableConnected, "HID: HDMI cable connected"},
+                     {0x06, -1, nullptr}, // other bits are ignored
+                     {0x03, Streaming, "HID: stream started"},
+                     {0xff, -1, nullptr},
+                     {0x02, CableConnected, "HID: stream stopped"},
+                     {0x00, CableDisconnected, "HID: HDMI cable disconnected"},
+                     {0x03, Streaming, nullptr},
+                     {0x00, CableDisconnected, "HID: HDMI cable disconnected"}};
+        int expectedSignals = 0;
+        for (const auto& step : steps) {
+            MessageLog::clear();
+            fake.interfaces[0].status = step.status;
+            const int reads = fake.reads;
+            QTRY_VERIFY(fake.reads >= reads + 3);
+            if (step.state >= 0)
+                ++expectedSignals;
+            QCOMPARE(changes.count(), expectedSignals);
+            if (step.state >= 0)
+                QCOMPARE(changes.last().at(0).value<HIDDeviceState>(), step.state);
+            QCOMPARE(MessageLog::lines().filter(QStringLiteral("HID: ")),
+                     step.line ? QStringList{QString::fromLatin1(step.line)} : QStringList{});
+        }
+    }
+    void failedReadReopensOnce() {
+        fake.interfaces = {{"/dev/hidraw0", true, 0x02}};
+        const auto device = KestalHIDDevice::acquire(QString());
+        QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+        QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
+        device->startTimerIfStopped();
+        QTRY_COMPARE(changes.count(), 1);
 
-    // The device goes away: the read fails, the reopen finds nothing, and polling stops.
-    fake.interfaces.clear();
-    QTRY_COMPARE(lost.count(), 1);
-    QVERIFY(MessageLog::contains(QStringLiteral("HID: lost device")));
-    QCOMPARE(device->state(), CableDisconnected);
-    const int readsWhenLost = fake.reads;
-    QTest::qWait(50);
-    QCOMPARE(fake.reads, readsWhenLost);
-    QCOMPARE(lost.count(), 1);
-}
+        // One failed read, then the interface answers again: polling goes on without a signal.
+        fake.interfaces[0].readFails = true;
+        QTRY_VERIFY(
+            MessageLog::contains(QStringLiteral("HID: Failed to get device state: device gone")));
+        fake.interfaces[0].readFails = false;
+        const int readsAfterRecovery = fake.reads;
+        QTRY_VERIFY(fake.reads > readsAfterRecovery + 2);
+        QCOMPARE(lost.count(), 0);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(device->state(), CableConnected);
 
-void DeviceTest::unusableReportsCountAsFailures_data() {
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("reportId");
-    QTest::newRow("one byte") << 1 << 0;
-    QTest::newRow("nothing") << 0 << 0;
-    QTest::newRow("other report id") << 2 << 5;
-}
+        // The device goes away: the read fails, the reopen finds nothing, and polling stops.
+        fake.interfaces.clear();
+        QTRY_COMPARE(lost.count(), 1);
+        QVERIFY(MessageLog::contains(QStringLiteral("HID: lost device")));
+        QCOMPARE(device->state(), CableDisconnected);
+        const int readsWhenLost = fake.reads;
+        QTest::qWait(50);
+        QCOMPARE(fake.reads, readsWhenLost);
+        QCOMPARE(lost.count(), 1);
+    }
+    void unusableReportsCountAsFailures_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("reportId");
+        QTest::newRow("one byte") << 1 << 0;
+        QTest::newRow("nothing") << 0 << 0;
+        QTest::newRow("other report id") << 2 << 5;
+    }
+    void unusableReportsCountAsFailures() {
+        QFETCH(int, length);
+        QFETCH(int, reportId);
 
-void DeviceTest::unusableReportsCountAsFailures() {
-    QFETCH(int, length);
-    QFETCH(int, reportId);
+        FakeInterface interface { "/dev/hidraw0", true, 0x03 };
+        interface.reportLength = length;
+        interface.reportId = static_cast<unsigned char>(reportId);
+        fake.interfaces = {interface};
+        const auto device = KestalHIDDevice::acquire(QString());
+        QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+        QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
+        device->startTimerIfStopped();
+        QTRY_VERIFY(!MessageLog::lines().filter(QStringLiteral("HID: Failed to get")).isEmpty());
+        fake.interfaces.clear();
+        QTRY_COMPARE(lost.count(), 1);
+        QCOMPARE(changes.count(), 0); // the unusable bytes never became a state
+    }
+    void cacheIsCaseInsensitive() {
+        fake.interfaces = {{"/dev/HIDRAW3"}, {"/dev/hidraw4"}};
+        auto first = KestalHIDDevice::acquire(QString());
+        QVERIFY(first && first->path() == QLatin1String("/dev/HIDRAW3"));
+        // The empty request was cached under the real path.
+        QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")), first);
+        QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/DEV/HIDRAW3")), first);
+        auto second = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw4"));
+        QVERIFY(second && second != first);
+        QVERIFY(!KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw9")));
 
-    FakeInterface interface { "/dev/hidraw0", true, 0x03 };
-    interface.reportLength = length;
-    interface.reportId = static_cast<unsigned char>(reportId);
-    fake.interfaces = {interface};
-    const auto device = KestalHIDDevice::acquire(QString());
-    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
-    QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
-    device->startTimerIfStopped();
-    QTRY_VERIFY(
-        !MessageLog::lines().filter(QStringLiteral("HID: Failed to get device state:")).isEmpty());
-    fake.interfaces.clear();
-    QTRY_COMPARE(lost.count(), 1);
-    QCOMPARE(changes.count(), 0); // the unusable bytes never became a state
-}
+        // Once released, a new object is made.
+        QPointer<KestalHIDDevice> watch(first.data());
+        first.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(watch.isNull());
+        QVERIFY(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")));
+    }
 
-void DeviceTest::cacheIsCaseInsensitive() {
-    fake.interfaces = {{"/dev/HIDRAW3"}, {"/dev/hidraw4"}};
-    auto first = KestalHIDDevice::acquire(QString());
-    QVERIFY(first);
-    QCOMPARE(first->path(), QStringLiteral("/dev/HIDRAW3"));
-    // The empty request was cached under the real path.
-    QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")), first);
-    QCOMPARE(KestalHIDDevice::acquire(QStringLiteral("/DEV/HIDRAW3")), first);
-    auto second = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw4"));
-    QVERIFY(second && second != first);
-    QVERIFY(!KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw9")));
+    void attachedBeforeStartIsAnnouncedOnce() {
+        fake.interfaces = {{"/dev/hidraw1"}};
+        auto* monitor = new FakeHidMonitor(true);
+        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+        detector.start();
+        QCOMPARE(connected.count(), 1);
+        QVERIFY(monitor->isStarted());
 
-    // Once released, a new object is made.
-    KestalHIDDevice* old = first.data();
-    QPointer<KestalHIDDevice> watch(old);
-    first.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(watch.isNull());
-    QVERIFY(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")));
-}
+        detector.start();
+        QCOMPARE(connected.count(), 1);
+        QVERIFY(MessageLog::contains(QStringLiteral("Device detector already started")));
+    }
+    void arrivalsAndRemovalsIgnoreCase() {
+        auto* monitor = new FakeHidMonitor(true);
+        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+        QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
+        detector.start();
+        QCOMPARE(connected.count(), 0);
 
-void DeviceTest::attachedBeforeStartIsAnnouncedOnce() {
-    fake.interfaces = {{"/dev/hidraw1"}};
-    auto* monitor = new FakeMonitor(true);
-    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-    detector.start();
-    QCOMPARE(connected.count(), 1);
-    QVERIFY(monitor->isStarted());
+        fake.interfaces = {{"/dev/hidraw2"}};
+        monitor->arrive(QStringLiteral("/DEV/HIDRAW2"));
+        QCOMPARE(connected.count(), 1);
+        const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
+        QCOMPARE(device->path(), QStringLiteral("/dev/hidraw2"));
 
-    detector.start();
-    QCOMPARE(connected.count(), 1);
-    QVERIFY(MessageLog::contains(QStringLiteral("Device detector already started")));
-}
+        monitor->remove(QStringLiteral("/dev/Hidraw7")); // never announced
+        QCOMPARE(disconnected.count(), 0);
+        monitor->remove(QStringLiteral("/Dev/HidRaw2"));
+        QCOMPARE(disconnected.count(), 1);
+        QCOMPARE(disconnected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>(), device);
+        monitor->remove(QStringLiteral("/dev/hidraw2"));
+        QCOMPARE(disconnected.count(), 1);
 
-void DeviceTest::arrivalsAndRemovalsIgnoreCase() {
-    auto* monitor = new FakeMonitor(true);
-    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-    QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
-    detector.start();
-    QCOMPARE(connected.count(), 0);
+        // Back on the same path while the old object is still held (as by a controller that has
+        // not yet seen the removal): a fresh object, not the stale one.
+        monitor->arrive(QStringLiteral("/dev/hidraw2"));
+        QCOMPARE(connected.count(), 2);
+        QVERIFY(connected.at(1).at(0).value<QSharedPointer<KestalHIDDevice>>() != device);
+    }
+    void arrivalRetriesTenTimes() {
+        auto* monitor = new FakeHidMonitor(true);
+        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+        detector.setRetryInterval(kFastInterval);
+        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+        detector.start();
 
-    fake.interfaces = {{"/dev/hidraw2"}};
-    monitor->arrive(QStringLiteral("/DEV/HIDRAW2"));
-    QCOMPARE(connected.count(), 1);
-    const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
-    QCOMPARE(device->path(), QStringLiteral("/dev/hidraw2"));
+        // An interface that never becomes ready: ten attempts, lines counting 10 down to 2.
+        fake.interfaces = {{"/dev/hidraw5", false}};
+        const int enumerationsBefore = fake.enumerations;
+        monitor->arrive(QStringLiteral("/dev/hidraw5"));
+        QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
+        QCOMPARE(fake.enumerations - enumerationsBefore, 10);
+        QStringList expected;
+        for (int left = 10; left >= 2; --left)
+            expected
+                << QStringLiteral(
+                       "Matching HID device connected, but not initialized. Retry attempts left %1")
+                       .arg(left);
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
+        QCOMPARE(connected.count(), 0);
 
-    monitor->remove(QStringLiteral("/dev/Hidraw7")); // never announced
-    QCOMPARE(disconnected.count(), 0);
-    monitor->remove(QStringLiteral("/Dev/HidRaw2"));
-    QCOMPARE(disconnected.count(), 1);
-    QCOMPARE(disconnected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>(), device);
-    monitor->remove(QStringLiteral("/dev/hidraw2"));
-    QCOMPARE(disconnected.count(), 1);
+        // A new arrival starts a fresh chain, and one that becomes ready on the third try connects.
+        MessageLog::clear();
+        fake.readyAtEnumeration = fake.enumerations + 3;
+        monitor->arrive(QStringLiteral("/dev/hidraw5"));
+        QTRY_COMPARE(connected.count(), 1);
+        QTest::qWait(30);
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
+        QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
+    }
+    void removalEndsRetryChain() {
+        auto* monitor = new FakeHidMonitor(true);
+        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+        detector.setRetryInterval(std::chrono::milliseconds(50));
+        detector.start();
+        fake.interfaces = {{"/dev/hidraw6", false}};
+        monitor->arrive(QStringLiteral("/dev/hidraw6"));
+        const int enumerations = fake.enumerations;
+        monitor->remove(QStringLiteral("/dev/hidraw6"));
+        QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
+        QCOMPARE(fake.enumerations, enumerations); // the scheduled attempt tried nothing
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("Failed to find initialized")).size(),
+                 1);
+    }
+    void refusedNotificationsStillScan() {
+        fake.interfaces = {{"/dev/hidraw1"}};
+        DeviceDetector detector{std::make_unique<FakeHidMonitor>(false)};
+        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+        detector.start();
+        QVERIFY(MessageLog::contains(QStringLiteral("Failed register for device notifications")));
+        QCOMPARE(connected.count(), 1);
+    }
 
-    // Back on the same path while the old object is still held (as by a controller that has
-    // not yet seen the removal): a fresh object, not the stale one.
-    monitor->arrive(QStringLiteral("/dev/hidraw2"));
-    QCOMPARE(connected.count(), 2);
-    QVERIFY(connected.at(1).at(0).value<QSharedPointer<KestalHIDDevice>>() != device);
-}
+    void followsTheEmulatedDevice() {
+        QTemporaryDir dir;
+        const QString socket = dir.filePath(QStringLiteral("emulator.sock"));
+        EmulatorProcess daemon(socket, {QStringLiteral("--detached")});
+        QVERIFY(daemon.isRunning());
+        qputenv("KESTAL_EMULATOR", socket.toLocal8Bit());
+        auto unsetEmulator = qScopeGuard([] { qunsetenv("KESTAL_EMULATOR"); });
 
-void DeviceTest::arrivalRetriesTenTimes() {
-    auto* monitor = new FakeMonitor(true);
-    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-    detector.setRetryInterval(kFastInterval);
-    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-    detector.start();
+        HidApi::setCurrent(&HidApi::emulated());
+        auto restoreFake = qScopeGuard([] { HidApi::setCurrent(&fakeApi); });
+        DeviceDetector detector{HidMonitor::create()};
+        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
+        QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
+        detector.start();
+        QCOMPARE(connected.count(), 0);
 
-    // An interface that never becomes ready: ten attempts, lines counting 10 down to 2.
-    fake.interfaces = {{"/dev/hidraw5", false}};
-    const int enumerationsBefore = fake.enumerations;
-    monitor->arrive(QStringLiteral("/dev/hidraw5"));
-    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
-    QCOMPARE(fake.enumerations - enumerationsBefore, 10);
-    QStringList expected;
-    for (int left = 10; left >= 2; --left)
-        expected
-            << QStringLiteral(
-                   "Matching HID device connected, but not initialized. Retry attempts left %1")
-                   .arg(left);
-    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
-    QCOMPARE(connected.count(), 0);
+        QVERIFY(daemon.control({QStringLiteral("plug")}));
+        QTRY_COMPARE(connected.count(), 1);
+        const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
+        QVERIFY(device->path().contains(QStringLiteral("vid_")));
+        QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+        device->startTimerIfStopped();
 
-    // A new arrival starts a fresh chain, and one that becomes ready on the third try connects.
-    MessageLog::clear();
-    fake.readyAtEnumeration = fake.enumerations + 3;
-    monitor->arrive(QStringLiteral("/dev/hidraw5"));
-    QTRY_COMPARE(connected.count(), 1);
-    QTest::qWait(30);
-    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
-    QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
-}
+        int count = 0;
+        for (const auto& [words, state] : {std::pair{"hdmi on", CableConnected},
+                                           {"other-stream on", Streaming},
+                                           {"hdmi off", CableDisconnected}}) {
+            QVERIFY(daemon.control(QString::fromLatin1(words).split(QLatin1Char(' '))));
+            ++count;
+            QTRY_COMPARE(changes.count(), count);
+            QVERIFY2(changes.last().at(0).value<HIDDeviceState>() == state, words);
+        }
 
-void DeviceTest::removalEndsRetryChain() {
-    auto* monitor = new FakeMonitor(true);
-    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-    detector.setRetryInterval(std::chrono::milliseconds(50));
-    detector.start();
-    fake.interfaces = {{"/dev/hidraw6", false}};
-    monitor->arrive(QStringLiteral("/dev/hidraw6"));
-    const int enumerations = fake.enumerations;
-    monitor->remove(QStringLiteral("/dev/hidraw6"));
-    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
-    QCOMPARE(fake.enumerations, enumerations); // the scheduled attempt tried nothing
-    QCOMPARE(MessageLog::lines().count(QStringLiteral("Failed to find initialized HID device")), 1);
-}
-
-void DeviceTest::refusedNotificationsStillScan() {
-    fake.interfaces = {{"/dev/hidraw1"}};
-    DeviceDetector detector{std::make_unique<FakeMonitor>(false)};
-    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-    detector.start();
-    QVERIFY(MessageLog::contains(QStringLiteral("Failed register for device notifications")));
-    QCOMPARE(connected.count(), 1);
-}
-
-void DeviceTest::followsTheEmulatedDevice() {
-    QTemporaryDir dir;
-    const QString socket = dir.filePath(QStringLiteral("emulator.sock"));
-    EmulatorProcess daemon(socket, {QStringLiteral("--detached")});
-    QVERIFY(daemon.isRunning());
-    qputenv("KESTAL_EMULATOR", socket.toLocal8Bit());
-    auto unsetEmulator = qScopeGuard([] { qunsetenv("KESTAL_EMULATOR"); });
-
-    HidApi::setCurrent(&HidApi::emulated());
-    auto restoreFake = qScopeGuard([] { HidApi::setCurrent(&fakeApi); });
-    DeviceDetector detector{HidMonitor::create()};
-    QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-    QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
-    detector.start();
-    QCOMPARE(connected.count(), 0);
-
-    QVERIFY(daemon.control({QStringLiteral("plug")}));
-    QTRY_COMPARE(connected.count(), 1);
-    const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
-    QVERIFY(device->path().contains(QStringLiteral("vid_")));
-    QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
-    device->startTimerIfStopped();
-
-    QVERIFY(daemon.control({QStringLiteral("hdmi"), QStringLiteral("on")}));
-    QTRY_COMPARE(changes.count(), 1);
-    QCOMPARE(changes.at(0).at(0).value<HIDDeviceState>(), CableConnected);
-    QVERIFY(daemon.control({QStringLiteral("other-stream"), QStringLiteral("on")}));
-    QTRY_COMPARE(changes.count(), 2);
-    QCOMPARE(changes.at(1).at(0).value<HIDDeviceState>(), Streaming);
-    QVERIFY(daemon.control({QStringLiteral("hdmi"), QStringLiteral("off")}));
-    QTRY_COMPARE(changes.count(), 3);
-    QCOMPARE(changes.at(2).at(0).value<HIDDeviceState>(), CableDisconnected);
-
-    QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
-    QVERIFY(daemon.control({QStringLiteral("unplug")}));
-    QTRY_COMPARE(disconnected.count(), 1);
-    QTRY_COMPARE(lost.count(), 1);
-}
+        QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
+        QVERIFY(daemon.control({QStringLiteral("unplug")}));
+        QTRY_COMPARE(disconnected.count(), 1);
+        QTRY_COMPARE(lost.count(), 1);
+    }
+};
 
 QTEST_GUILESS_MAIN(DeviceTest)
 #include "tst_device.moc"

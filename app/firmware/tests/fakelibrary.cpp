@@ -1,6 +1,7 @@
 #include "fakelibrary.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -9,9 +10,7 @@ constexpr int kPollsPerFlash = 2;
 std::atomic<bool> initialized{false};
 DeviceInfoRecord record{};
 
-FakeLibrary& fake() {
-    return FakeLibrary::instance();
-}
+FakeLibrary& fake = FakeLibrary::instance();
 
 const TindrelApi api{
     [] { initialized = true; },
@@ -19,36 +18,36 @@ const TindrelApi api{
     [] { return initialized.load(); },
     [] { return ""; },
     [] {
-        const int version = fake().version;
+        const int version = fake.version;
         record.name = "Kestal";
-        record.present = fake().present ? 1 : 0;
+        record.present = fake.present ? 1 : 0;
         std::memcpy(&record.version, &version, sizeof record.version);
         return static_cast<const DeviceInfoRecord*>(&record);
     },
     [](const char*, int size) {
-        if (!fake().present || size <= 0 || fake().pollsLeft >= 0)
+        if (!fake.present || size <= 0 || fake.pollsLeft >= 0)
             return false;
-        ++fake().flashesStarted;
-        fake().pollsLeft = kPollsPerFlash;
+        ++fake.flashesStarted;
+        fake.pollsLeft = kPollsPerFlash;
         return true;
     },
-    [] { return fake().pollsLeft > 0 ? 50 : -1; },
+    [] { return fake.pollsLeft > 0 ? 50 : -1; },
     [](bool* succeeded) {
         // Running until the polls are used up; idle at -1.
-        if (fake().pollsLeft != 0) {
-            if (fake().pollsLeft > 0)
-                --fake().pollsLeft;
+        if (fake.pollsLeft != 0) {
+            if (fake.pollsLeft > 0)
+                --fake.pollsLeft;
             return false;
         }
         *succeeded = true;
         return true;
     },
-    [] { fake().pollsLeft = -1; },
+    [] { fake.pollsLeft = -1; },
     [](int) {},
-    [] { return !fake().wantsModeSwitch; },
+    [] { return !fake.wantsModeSwitch; },
     [](bool) {
-        ++fake().usbModeCorrections;
-        return !fake().wantsModeSwitch;
+        ++fake.usbModeCorrections;
+        return !fake.wantsModeSwitch;
     },
 };
 
@@ -60,12 +59,7 @@ FakeLibrary& FakeLibrary::instance() {
 }
 
 void FakeLibrary::install() {
-    FakeLibrary& f = instance();
-    f.present = true;
-    f.version = 0x00220201;
-    f.wantsModeSwitch = false;
-    f.flashesStarted = 0;
-    f.pollsLeft = -1;
-    f.usbModeCorrections = 0;
+    // Atomics are neither copied nor moved: a fresh one is built where the old one was.
+    new (&instance()) FakeLibrary;
     TindrelApi::setCurrent(&api);
 }

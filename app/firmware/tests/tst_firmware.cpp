@@ -10,11 +10,7 @@
 #include "settings.h"
 #include "testhttpserver.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace std::chrono_literals;
@@ -53,12 +49,10 @@ QByteArray sign(const QByteArray& image, const QString& key, bool digestOnly = f
 // they came, repeats folded.
 QStringList course() {
     QStringList result;
-    for (const QString& line : MessageLog::lines()) {
-        const bool relevant = line.startsWith(QLatin1String("FW AutoUpdate:")) ||
-                              line.startsWith(QLatin1String("signal "));
-        if (relevant && (result.isEmpty() || result.last() != line))
+    for (const QString& line : MessageLog::lines().filter(
+             QRegularExpression(QStringLiteral("^(FW AutoUpdate:|signal )"))))
+        if (result.isEmpty() || result.last() != line)
             result << line;
-    }
     return result;
 }
 
@@ -68,255 +62,231 @@ class FirmwareTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() {
+        QVERIFY(session_.isValid());
+        session_.enter();
+        device_.present = true;
+        device_.version = {1, 2, 34};
+    }
+    void init() {
+        server_ = std::make_unique<TestHttpServer>();
+        QVERIFY(server_->isListening());
+        qputenv("CASTWELL_UPDATE_SERVER", server_->baseUrl().toUtf8());
+        FakeLibrary::install();
+        Settings::instance()->setAutoUpdateFW(true);
+        Settings::instance()->setLastFWUpdateCheck(QDateTime());
+        MessageLog::clear();
+        MessageLog::capture();
+    }
     void cleanup() { MessageLog::release(); }
 
-    void signatureForms();
-    void downloaderAgainstServer();
-    void autoUpdateCheckSchedule();
-    void autoInstallWaitsForResume();
-    void aboutBoxInstallsOnlyTheMakersImages();
+    void signatureForms() {
+        QByteArray modulus, exponent;
+        QVERIFY(OpenSSLUtil::rsaPublicKeyNumbers(
+            readFile(QStringLiteral(TEST_DATA_DIR "/keys/firmware-dev.pub.pem")), &modulus,
+            &exponent));
+        const auto verify = [&](const QByteArray& image, const QByteArray& signature) {
+            return FWChecker::verify(image, signature, modulus, exponent);
+        };
+        const QByteArray standard = sign(kImage, kDevKey);
+        const QByteArray bare = sign(kImage, kDevKey, true);
+
+        QVERIFY(verify(kImage, standard) &&
+                MessageLog::contains(QStringLiteral("FWChecker: MD5_ASN1 signature match")));
+        QVERIFY(verify(kImage, bare) &&
+                MessageLog::contains(QStringLiteral("FWChecker: MD5 signature match")));
+        QByteArray spaced = standard;
+        for (int i = spaced.size() - 2; i > 0; i -= 2)
+            spaced.insert(i, i % 32 ? " " : "\r\n");
+        QVERIFY(verify(kImage, spaced));
+
+        QByteArray tampered = kImage;
+        tampered[100] = 'z';
+        QVERIFY(!verify(tampered, standard) && !verify(tampered, bare));
+        QVERIFY(!verify(kImage, sign(kImage, kOtherKey)) &&
+                !verify(kImage, sign(kImage, kOtherKey, true)) && !verify(kImage, QByteArray()));
+
+        // Least significant byte first: a byte more at the text's end makes a 65-byte block.
+        MessageLog::clear();
+        QVERIFY(!verify(kImage, standard.trimmed() + "01"));
+        QCOMPARE(MessageLog::lines(),
+                 (QStringList{QStringLiteral("OpenSSLUtil: Failed to decrypt data"),
+                              QStringLiteral("FWChecker: failed to verify FW signature")}));
+    }
+    void downloaderAgainstServer() {
+        FWDownloader downloader;
+        downloader.setLimits({64 * 1024, 1024, 300ms}); // image, texts, stall
+        QSignalSpy available(&downloader, &FWDownloader::newVersionAvailable);
+        QSignalSpy noResult(&downloader, &FWDownloader::checkFinishNoResult);
+        QSignalSpy downloaded(&downloader, &FWDownloader::newVersionDownloaded);
+        QSignalSpy failed(&downloader, &FWDownloader::newVersionDownloadFailed);
+
+        downloader.checkForUpdate(device_); // 404: nothing for this version
+        QTRY_COMPARE(noResult.count(), 1);
+        server_->setResponse(kSignaturePath, {});
+        downloader.checkForUpdate(device_);
+        QTRY_COMPARE(available.count(), 1);
+        QCOMPARE(server_->requests(), (QStringList{kSignaturePath, kSignaturePath}));
+
+        // A download in flight refuses checks; a second download ends the first as failed.
+        const Response stalled{200, QByteArray(1000, 'x'), true, true};
+        server_->setResponse(kImagePath, stalled);
+        downloader.download(device_);
+        QTRY_VERIFY(server_->requests().contains(kImagePath));
+        downloader.checkForUpdate(device_);
+        QCOMPARE(noResult.count(), 2);
+        server_->setResponse(kImagePath, {200, "second image", false, true});
+        server_->setResponse(kSignaturePath, {200, "0a1b", false, true});
+        downloader.download(device_);
+        QCOMPARE(failed.count(), 1);
+        QTRY_COMPARE(downloaded.count(), 1);
+        QCOMPARE(downloader.result(), qMakePair(QByteArray("second image"), QByteArray("0a1b")));
+
+        // Too large (announced, or only sent) or stalled: failures, soon.
+        const QByteArray huge(1 << 20, 'x');
+        QElapsedTimer elapsed;
+        elapsed.start();
+        for (const Response& fault :
+             {Response{200, huge, false, true}, Response{200, huge, false, false}, stalled}) {
+            server_->setResponse(kImagePath, fault);
+            const int failures = failed.count();
+            downloader.download(device_);
+            QTRY_COMPARE(failed.count(), failures + 1);
+        }
+        QVERIFY(elapsed.elapsed() < 4000);
+        QCOMPARE(downloaded.count(), 1);
+        server_->setResponse(kSignaturePath, {200, huge, false, false});
+        downloader.checkForUpdate(device_);
+        QTRY_COMPARE(noResult.count(), 3);
+        QCOMPARE(available.count(), 1);
+    }
+    void autoUpdateCheckSchedule() {
+        Settings* settings = Settings::instance();
+        FakeLibrary::instance().present = false;
+        const auto controller = makeController();
+
+        // Never checked: checks at once and stores the time, even without a device to ask about.
+        controller->autoUpdater()->tick();
+        QCOMPARE(settings->lastFWUpdateCheck(), now_);
+
+        // The device's arrival makes a check of its own, in its version's directory.
+        FakeLibrary::instance().present = true;
+        controller->handleDeviceChanged();
+        QTRY_COMPARE(server_->requests(), QStringList{kSignaturePath});
+
+        // Due only when more than 15 days have passed.
+        const QDateTime fifteenDaysAgo = now_.addSecs(-1296000);
+        settings->setLastFWUpdateCheck(fifteenDaysAgo);
+        controller->autoUpdater()->tick();
+        QCOMPARE(settings->lastFWUpdateCheck(), fifteenDaysAgo);
+        settings->setLastFWUpdateCheck(fifteenDaysAgo.addSecs(-1));
+        MessageLog::clear();
+        controller->autoUpdater()->tick();
+        QCOMPARE(settings->lastFWUpdateCheck(), now_);
+        QTRY_VERIFY(
+            MessageLog::contains(QStringLiteral("FW AutoUpdate: no new version available")));
+        QCOMPARE(server_->requests().size(), 2);
+    }
+    void autoInstallWaitsForResume() {
+        const auto controller = makeController();
+        // Refreshes: at the arrival, after each flash (the device comes back with another version),
+        // and when the test changes the version.
+        QSignalSpy refreshes(controller.get(), &FWUpdateController::deviceInfoUpdated);
+        controller->handleDeviceChanged();
+        QTRY_COMPARE(server_->requests().size(), 1);
+
+        // Found by an automatic check while installs are paused: delayed until resumed.
+        server_->setResponse(kImagePath, {200, kImage, false, true});
+        server_->setResponse(kSignaturePath, {200, sign(kImage, kDevKey), false, true});
+        MessageLog::clear();
+        controller->autoUpdater()->tick();
+        QTRY_VERIFY(course().contains(QStringLiteral("signal updateAvailable")));
+        QCOMPARE(course().mid(1, 2).join(QLatin1Char('|')),
+                 QStringLiteral("FW AutoUpdate: installing new FW|FW AutoUpdate: update delayed"));
+        MessageLog::clear();
+        controller->resumeAutoUpdater();
+        QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
+        QCOMPARE(course().first(),
+                 QStringLiteral("FW AutoUpdate: installing update from 1.2.34 version"));
+        QTRY_COMPARE(refreshes.count(), 2);
+
+        // At 1.3.0 with newer firmware for it, found while installs are allowed: installed at once,
+        // and the news of it comes after the install began.
+        FakeLibrary::instance().version = 0x00000301;
+        const QString nextImage =
+            QString(kImagePath).replace(QLatin1String("01.02.034"), QLatin1String("01.03.000"));
+        server_->setResponse(nextImage, {200, kImage + "next", false, true});
+        server_->setResponse(nextImage + QStringLiteral(".sig"),
+                             {200, sign(kImage + "next", kDevKey, true), false, true});
+        controller->handleDeviceChanged();
+        QTRY_COMPARE(refreshes.count(), 3);
+        Settings::instance()->setLastFWUpdateCheck(QDateTime());
+        MessageLog::clear();
+        controller->autoUpdater()->tick();
+        QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
+        QTRY_COMPARE(refreshes.count(), 4);
+        QCOMPARE(
+            course().join(QLatin1Char('|')),
+            QStringLiteral("FW AutoUpdate: check for new version|FW AutoUpdate: installing new "
+                           "FW|FW AutoUpdate: installing update from 1.3.0 version|signal "
+                           "updateStart|signal updateAvailable|signal downloadProgress|signal "
+                           "installProgress 1|signal installProgress 50|signal installSuccess"));
+        QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 2);
+    }
+    // The About box's button appears once an update is known and installs it; an image signed with
+    // another key is refused before anything is flashed.
+    void aboutBoxInstallsOnlyTheMakersImages() {
+        Settings::instance()->setAutoUpdateFW(false);
+        const auto controller = makeController();
+        AboutBox about;
+        controller->connectAboutBox(&about);
+        auto* update = about.findChild<QPushButton*>(QStringLiteral("btn_update_fw"));
+        QVERIFY(update && update->isHidden());
+        server_->setResponse(kImagePath, {200, kImage, false, true});
+        server_->setResponse(kSignaturePath, {200, sign(kImage, kDevKey), false, true});
+        controller->handleDeviceChanged();
+        QTRY_VERIFY(!update->isHidden());
+        update->click();
+        QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
+        QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
+
+        server_->setResponse(kSignaturePath, {200, sign(kImage, kOtherKey), false, true});
+        update->hide();
+        about.findChild<QPushButton*>(QStringLiteral("btn_check_fw_update"))->click();
+        QTRY_VERIFY(!update->isHidden());
+        update->click();
+        QTRY_VERIFY(
+            MessageLog::contains(QStringLiteral("Downloaded firmware signature check failed!")));
+        QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
+    }
 
 private:
-    std::unique_ptr<FWUpdateController> makeController();
+    std::unique_ptr<FWUpdateController> makeController() {
+        FWUpdateController::Timing timing;
+        timing.now = [this] {
+            return now_;
+        };
+        timing.flashPoll = 5ms;
+        auto controller = std::make_unique<FWUpdateController>(timing);
+        FWUpdateController* c = controller.get();
+        const auto record = [c](auto signal, const char* name) {
+            QObject::connect(c, signal, c, [name] { MessageLog::append(QLatin1String(name)); });
+        };
+        record(&FWUpdateController::updateAvailable, "signal updateAvailable");
+        record(&FWUpdateController::updateStart, "signal updateStart");
+        record(&FWUpdateController::downloadProgress, "signal downloadProgress");
+        record(&FWUpdateController::installSuccess, "signal installSuccess");
+        QObject::connect(c, &FWUpdateController::installProgress, c, [](uint8_t value) {
+            MessageLog::append(QStringLiteral("signal installProgress %1").arg(value));
+        });
+        return controller;
+    }
 
     SessionSandbox session_;
     std::unique_ptr<TestHttpServer> server_;
     DeviceInfo device_;
     QDateTime now_ = QDateTime::fromSecsSinceEpoch(1800000000);
 };
-
-void FirmwareTest::initTestCase() {
-    QVERIFY(session_.isValid());
-    session_.enter();
-    device_.present = true;
-    device_.version = {1, 2, 34};
-}
-
-void FirmwareTest::init() {
-    server_ = std::make_unique<TestHttpServer>();
-    QVERIFY(server_->isListening());
-    qputenv("CASTWELL_UPDATE_SERVER", server_->baseUrl().toUtf8());
-    FakeLibrary::install();
-    Settings::instance()->setAutoUpdateFW(true);
-    Settings::instance()->setLastFWUpdateCheck(QDateTime());
-    MessageLog::clear();
-    MessageLog::capture();
-}
-
-std::unique_ptr<FWUpdateController> FirmwareTest::makeController() {
-    FWUpdateController::Timing timing;
-    timing.now = [this] {
-        return now_;
-    };
-    timing.flashPoll = 5ms;
-    auto controller = std::make_unique<FWUpdateController>(timing);
-    FWUpdateController* c = controller.get();
-    const auto record = [c](auto signal, const char* name) {
-        QObject::connect(c, signal, c, [name] { MessageLog::append(QLatin1String(name)); });
-    };
-    record(&FWUpdateController::updateAvailable, "signal updateAvailable");
-    record(&FWUpdateController::updateStart, "signal updateStart");
-    record(&FWUpdateController::downloadProgress, "signal downloadProgress");
-    record(&FWUpdateController::installSuccess, "signal installSuccess");
-    QObject::connect(c, &FWUpdateController::installProgress, c, [](uint8_t value) {
-        MessageLog::append(QStringLiteral("signal installProgress %1").arg(value));
-    });
-    return controller;
-}
-
-void FirmwareTest::signatureForms() {
-    QByteArray modulus;
-    QByteArray exponent;
-    QVERIFY(OpenSSLUtil::rsaPublicKeyNumbers(
-        readFile(QStringLiteral(TEST_DATA_DIR "/keys/firmware-dev.pub.pem")), &modulus, &exponent));
-    const auto verify = [&](const QByteArray& image, const QByteArray& signature) {
-        return FWChecker::verify(image, signature, modulus, exponent);
-    };
-    const QByteArray standard = sign(kImage, kDevKey);
-    const QByteArray bare = sign(kImage, kDevKey, true);
-
-    QVERIFY(verify(kImage, standard));
-    QVERIFY(MessageLog::contains(QStringLiteral("FWChecker: MD5_ASN1 signature match")));
-    QVERIFY(verify(kImage, bare));
-    QVERIFY(MessageLog::contains(QStringLiteral("FWChecker: MD5 signature match")));
-    QByteArray spaced = standard;
-    for (int i = spaced.size() - 2; i > 0; i -= 2)
-        spaced.insert(i, i % 32 ? " " : "\r\n");
-    QVERIFY(verify(kImage, spaced));
-
-    QByteArray tampered = kImage;
-    tampered[100] = 'z';
-    for (const QByteArray& signature : {standard, bare})
-        QVERIFY(!verify(tampered, signature));
-    QVERIFY(!verify(kImage, sign(kImage, kOtherKey)));
-    QVERIFY(!verify(kImage, sign(kImage, kOtherKey, true)));
-    QVERIFY(!verify(kImage, QByteArray()));
-
-    // Least significant byte first: a byte more at the text's end makes a 65-byte block.
-    MessageLog::clear();
-    QVERIFY(!verify(kImage, standard.trimmed() + "01"));
-    QCOMPARE(MessageLog::lines(),
-             (QStringList{QStringLiteral("OpenSSLUtil: Failed to decrypt data"),
-                          QStringLiteral("FWChecker: failed to verify FW signature")}));
-}
-
-void FirmwareTest::downloaderAgainstServer() {
-    FWDownloader downloader;
-    FWDownloader::Limits limits;
-    limits.maxImageBytes = 64 * 1024;
-    limits.maxTextBytes = 1024;
-    limits.stallTimeout = 300ms;
-    downloader.setLimits(limits);
-    QSignalSpy available(&downloader, &FWDownloader::newVersionAvailable);
-    QSignalSpy noResult(&downloader, &FWDownloader::checkFinishNoResult);
-    QSignalSpy downloaded(&downloader, &FWDownloader::newVersionDownloaded);
-    QSignalSpy failed(&downloader, &FWDownloader::newVersionDownloadFailed);
-
-    downloader.checkForUpdate(device_); // 404: nothing for this version
-    QTRY_COMPARE(noResult.count(), 1);
-    server_->setResponse(kSignaturePath, {});
-    downloader.checkForUpdate(device_);
-    QTRY_COMPARE(available.count(), 1);
-    QCOMPARE(server_->requests(), (QStringList{kSignaturePath, kSignaturePath}));
-
-    // A download in flight refuses checks; a second download ends the first as failed.
-    const Response stalled{200, QByteArray(1000, 'x'), true, true};
-    server_->setResponse(kImagePath, stalled);
-    downloader.download(device_);
-    QTRY_VERIFY(server_->requests().contains(kImagePath));
-    downloader.checkForUpdate(device_);
-    QCOMPARE(noResult.count(), 2);
-    server_->setResponse(kImagePath, {200, "second image", false, true});
-    server_->setResponse(kSignaturePath, {200, "0a1b", false, true});
-    downloader.download(device_);
-    QCOMPARE(failed.count(), 1);
-    QTRY_COMPARE(downloaded.count(), 1);
-    QCOMPARE(downloader.result(), qMakePair(QByteArray("second image"), QByteArray("0a1b")));
-
-    // Too large (announced, or only sent) or stalled: failures, soon.
-    const QByteArray huge(1 << 20, 'x');
-    QElapsedTimer elapsed;
-    elapsed.start();
-    for (const Response& fault :
-         {Response{200, huge, false, true}, Response{200, huge, false, false}, stalled}) {
-        server_->setResponse(kImagePath, fault);
-        const int failures = failed.count();
-        downloader.download(device_);
-        QTRY_COMPARE(failed.count(), failures + 1);
-    }
-    QVERIFY(elapsed.elapsed() < 4000);
-    QCOMPARE(downloaded.count(), 1);
-    server_->setResponse(kSignaturePath, {200, huge, false, false});
-    downloader.checkForUpdate(device_);
-    QTRY_COMPARE(noResult.count(), 3);
-    QCOMPARE(available.count(), 1);
-}
-
-void FirmwareTest::autoUpdateCheckSchedule() {
-    Settings* settings = Settings::instance();
-    FakeLibrary::instance().present = false;
-    const auto controller = makeController();
-
-    // Never checked: checks at once and stores the time, even without a device to ask about.
-    controller->autoUpdater()->tick();
-    QCOMPARE(settings->lastFWUpdateCheck(), now_);
-
-    // The device's arrival makes a check of its own, in its version's directory.
-    FakeLibrary::instance().present = true;
-    controller->handleDeviceChanged();
-    QTRY_COMPARE(server_->requests(), QStringList{kSignaturePath});
-
-    // Due only when more than 15 days have passed.
-    const QDateTime fifteenDaysAgo = now_.addSecs(-1296000);
-    settings->setLastFWUpdateCheck(fifteenDaysAgo);
-    controller->autoUpdater()->tick();
-    QCOMPARE(settings->lastFWUpdateCheck(), fifteenDaysAgo);
-    settings->setLastFWUpdateCheck(fifteenDaysAgo.addSecs(-1));
-    MessageLog::clear();
-    controller->autoUpdater()->tick();
-    QCOMPARE(settings->lastFWUpdateCheck(), now_);
-    QTRY_VERIFY(MessageLog::contains(QStringLiteral("FW AutoUpdate: no new version available")));
-    QCOMPARE(server_->requests().size(), 2);
-}
-
-void FirmwareTest::autoInstallWaitsForResume() {
-    const auto controller = makeController();
-    // Refreshes: at the arrival, after each flash (the device comes back with another version),
-    // and when the test changes the version.
-    QSignalSpy refreshes(controller.get(), &FWUpdateController::deviceInfoUpdated);
-    controller->handleDeviceChanged();
-    QTRY_COMPARE(server_->requests().size(), 1);
-
-    // Found by an automatic check while installs are paused: delayed until resumed.
-    server_->setResponse(kImagePath, {200, kImage, false, true});
-    server_->setResponse(kSignaturePath, {200, sign(kImage, kDevKey), false, true});
-    MessageLog::clear();
-    controller->autoUpdater()->tick();
-    QTRY_VERIFY(course().contains(QStringLiteral("signal updateAvailable")));
-    QCOMPARE(course().mid(1, 2), (QStringList{QStringLiteral("FW AutoUpdate: installing new FW"),
-                                              QStringLiteral("FW AutoUpdate: update delayed")}));
-    MessageLog::clear();
-    controller->resumeAutoUpdater();
-    QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
-    QCOMPARE(course().first(),
-             QStringLiteral("FW AutoUpdate: installing update from 1.2.34 version"));
-    QTRY_COMPARE(refreshes.count(), 2);
-
-    // At 1.3.0 with newer firmware for it, found while installs are allowed: installed at once,
-    // and the news of it comes after the install began.
-    FakeLibrary::instance().version = 0x00000301;
-    const QString nextImage =
-        QString(kImagePath).replace(QLatin1String("01.02.034"), QLatin1String("01.03.000"));
-    server_->setResponse(nextImage, {200, kImage + "next", false, true});
-    server_->setResponse(nextImage + QStringLiteral(".sig"),
-                         {200, sign(kImage + "next", kDevKey, true), false, true});
-    controller->handleDeviceChanged();
-    QTRY_COMPARE(refreshes.count(), 3);
-    Settings::instance()->setLastFWUpdateCheck(QDateTime());
-    MessageLog::clear();
-    controller->autoUpdater()->tick();
-    QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
-    QTRY_COMPARE(refreshes.count(), 4);
-    QCOMPARE(
-        course(),
-        (QStringList{
-            QStringLiteral("FW AutoUpdate: check for new version"),
-            QStringLiteral("FW AutoUpdate: installing new FW"),
-            QStringLiteral("FW AutoUpdate: installing update from 1.3.0 version"),
-            QStringLiteral("signal updateStart"), QStringLiteral("signal updateAvailable"),
-            QStringLiteral("signal downloadProgress"), QStringLiteral("signal installProgress 1"),
-            QStringLiteral("signal installProgress 50"), QStringLiteral("signal installSuccess")}));
-    QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 2);
-}
-
-// The About box's button appears once an update is known and installs it; an image signed with
-// another key is refused before anything is flashed.
-void FirmwareTest::aboutBoxInstallsOnlyTheMakersImages() {
-    Settings::instance()->setAutoUpdateFW(false);
-    const auto controller = makeController();
-    AboutBox about;
-    controller->connectAboutBox(&about);
-    auto* update = about.findChild<QPushButton*>(QStringLiteral("btn_update_fw"));
-    QVERIFY(update && update->isHidden());
-    server_->setResponse(kImagePath, {200, kImage, false, true});
-    server_->setResponse(kSignaturePath, {200, sign(kImage, kDevKey), false, true});
-    controller->handleDeviceChanged();
-    QTRY_VERIFY(!update->isHidden());
-    update->click();
-    QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
-    QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
-
-    server_->setResponse(kSignaturePath, {200, sign(kImage, kOtherKey), false, true});
-    update->hide();
-    about.findChild<QPushButton*>(QStringLiteral("btn_check_fw_update"))->click();
-    QTRY_VERIFY(!update->isHidden());
-    update->click();
-    QTRY_VERIFY(
-        MessageLog::contains(QStringLiteral("Downloaded firmware signature check failed!")));
-    QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
-}
 
 QTEST_MAIN(FirmwareTest)
 #include "tst_firmware.moc"

@@ -9,11 +9,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QSystemTrayIcon>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -52,21 +49,24 @@ QSystemTrayIcon* trayIconOf(TrayIconMenu& tray) {
 }
 
 QAction* entry(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
+    for (QAction* action : menu->actions())
         if (action->text() == text)
             return action;
-    }
     return nullptr;
+}
+
+// The entries of `actions` that pass `test`, by their text.
+template <class Test> QStringList texts(const QList<QAction*>& actions, Test test) {
+    QStringList result;
+    for (QAction* action : actions)
+        if (test(action))
+            result << action->text();
+    return result;
 }
 
 // The visible entries of the action menu part (state line, pause, resume), as shown.
 QStringList visibleStateEntries(QMenu* menu) {
-    QStringList entries;
-    for (QAction* action : menu->actions().mid(0, 3)) {
-        if (action->isVisible())
-            entries << action->text();
-    }
-    return entries;
+    return texts(menu->actions().mid(0, 3), [](QAction* action) { return action->isVisible(); });
 }
 
 // The window's own menu: the one action menu that is not the tray's.
@@ -95,312 +95,282 @@ class UiTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-
-    void stateTable_data();
-    void stateTable();
-    void entriesEmitTheirSignals();
-    void checkBoxesFollowSettings_data();
-    void checkBoxesFollowSettings();
-    void textsFollowLanguage();
-    void fullScreenByDoubleClickAndKeys();
-    void restoreWindowStateBringsBackLastState();
-    void standaloneWindowOffersProgramMenu();
-    void desktopNotificationsReplaceEachOther();
-};
-
-void UiTest::initTestCase() {
-    // The program lives in the tray; closing its window must not end the test run either.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void UiTest::stateTable_data() {
-    QTest::addColumn<ApplicationState>("from");
-    QTest::addColumn<ApplicationState>("state");
-    QTest::addColumn<QString>("entry");  // the one visible state entry of the menus
-    QTest::addColumn<QString>("status"); // tooltip and title suffix
-    QTest::addColumn<bool>("grey");
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<bool>("closeMinimizes");
-
-    const QString noDevice = QStringLiteral("Device Not Detected");
-    const QString noSource = QStringLiteral("HDMI Source Not Detected");
-    const QString resume = QStringLiteral("Resume Sharing");
-    const QString notConnected = QStringLiteral("page_kestal_not_connected");
-    const QString statusPage = QStringLiteral("page_global_str");
-    // Each row starts from another state, so that every entry and page has to change.
-    QTest::newRow("0") << Sharing << Initial << noDevice << noDevice << true << notConnected
-                       << false;
-    QTest::newRow("1") << Sharing << NoDevice << noDevice << noDevice << true << notConnected
-                       << false;
-    QTest::newRow("2") << Sharing << NoHdmiSource << noSource << noSource << true << statusPage
-                       << false;
-    QTest::newRow("3") << Sharing << DeviceInUse << resume
-                       << QStringLiteral("Device in Use by Another Application") << true
-                       << statusPage << true;
-    QTest::newRow("4") << Sharing << Paused << resume << QStringLiteral("Sharing Paused") << true
-                       << statusPage << true;
-    QTest::newRow("5") << Sharing << Pausing << QStringLiteral("Pausing")
-                       << QStringLiteral("Pausing") << false << statusPage << true;
-    QTest::newRow("6") << Sharing << Starting << QStringLiteral("Starting")
-                       << QStringLiteral("Starting") << false << statusPage << true;
-    QTest::newRow("7") << Paused << Sharing << QStringLiteral("Pause Sharing")
-                       << QStringLiteral("Sharing Screen") << false << QStringLiteral("page_camera")
-                       << true;
-    // An unknown value changes nothing shown, but is kept: above "in use", closing minimizes.
-    QTest::newRow("unknown") << NoHdmiSource << static_cast<ApplicationState>(8) << noSource
-                             << noSource << true << statusPage << true;
-}
-
-void UiTest::stateTable() {
-    QFETCH(ApplicationState, from);
-    QFETCH(ApplicationState, state);
-    QFETCH(QString, entry);
-    QFETCH(QString, status);
-    QFETCH(bool, grey);
-    QFETCH(QString, page);
-    QFETCH(bool, closeMinimizes);
-
-    const IconSet icons(kAppIcon);
-    TrayIconMenu tray(icons);
-    tray.setState(from);
-    tray.setState(state);
-    QCOMPARE(visibleStateEntries(trayIconOf(tray)->contextMenu()), QStringList{entry});
-    QCOMPARE(trayIconOf(tray)->toolTip(), status);
-    QCOMPARE(trayIconOf(tray)->icon().cacheKey(), (grey ? icons.grey : icons.normal).cacheKey());
-
-    KestalMainWindow window;
-    window.setState(from);
-    window.setState(state);
-    QCOMPARE(visibleStateEntries(windowMenu(trayIconOf(tray)->contextMenu())), QStringList{entry});
-    QCOMPARE(pageOf(window), page);
-    QCOMPARE(window.windowTitle(), QStringLiteral("Quendral Castwell - ") + status);
-    if (page == QLatin1String("page_global_str"))
-        QCOMPARE(labelText(window, "lbl_global_str"), status);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.close(), !closeMinimizes);
-    QCOMPARE(window.isVisible(), closeMinimizes);
-    QCOMPARE(window.isMinimized(), closeMinimizes);
-}
-
-void UiTest::entriesEmitTheirSignals() {
-    // The grey and dark variants are found beside the icon.
-    const IconSet icons(kAppIcon);
-    const QImage normal = icons.normal.pixmap(32).toImage();
-    QVERIFY(!normal.isNull());
-    for (const QIcon& variant : {icons.dark, icons.grey})
-        QVERIFY(!variant.pixmap(32).isNull() && variant.pixmap(32).toImage() != normal);
-
-    TrayIconMenu tray(icons);
-    QVERIFY(trayIconOf(tray)->toolTip().isEmpty()); // until the first state
-    KestalMainWindow window;
-    QMenu* menus[] = {trayIconOf(tray)->contextMenu(), windowMenu(trayIconOf(tray)->contextMenu())};
-    QObject* owners[] = {&tray, &window};
-    for (int i = 0; i < 2; ++i) {
-        QSignalSpy pause(owners[i], SIGNAL(pauseRequested()));
-        QSignalSpy resume(owners[i], SIGNAL(resumeRequested()));
-        tray.setState(Sharing);
-        window.setState(Sharing);
-        entry(menus[i], QStringLiteral("Pause Sharing"))->trigger();
-        tray.setState(Paused);
-        window.setState(Paused);
-        entry(menus[i], QStringLiteral("Resume Sharing"))->trigger();
-        QCOMPARE(pause.count(), 1);
-        QCOMPARE(resume.count(), 1);
+    void initTestCase() {
+        // The program lives in the tray; closing its window must not end the test run either.
+        QApplication::setQuitOnLastWindowClosed(false);
     }
-    QSignalSpy about(&tray, &TrayIconMenu::aboutRequested);
-    QSignalSpy quit(&tray, &TrayIconMenu::quitRequested);
-    entry(menus[0], QStringLiteral("About"))->trigger();
-    entry(menus[0], QStringLiteral("Exit"))->trigger();
-    QCOMPARE(about.count(), 1);
-    QCOMPARE(quit.count(), 1);
 
-    // Only a double click on the icon counts.
-    QSignalSpy doubleClicked(&tray, &TrayIconMenu::iconDoubleClicked);
-    emit trayIconOf(tray)->activated(QSystemTrayIcon::Trigger);
-    emit trayIconOf(tray)->activated(QSystemTrayIcon::Context);
-    emit trayIconOf(tray)->activated(QSystemTrayIcon::DoubleClick);
-    QCOMPARE(doubleClicked.count(), 1);
-}
+    void stateTable_data() {
+        QTest::addColumn<ApplicationState>("from");
+        QTest::addColumn<ApplicationState>("state");
+        QTest::addColumn<QString>("entry");  // the one visible state entry of the menus
+        QTest::addColumn<QString>("status"); // tooltip and title suffix
+        QTest::addColumn<bool>("grey");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("closeMinimizes");
 
-void UiTest::checkBoxesFollowSettings_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<Getter>("getter");
-    QTest::addColumn<Setter>("setter");
+        const char *noDevice = "Device Not Detected", *noSource = "HDMI Source Not Detected",
+                   *resume = "Resume Sharing", *notConnected = "page_kestal_not_connected",
+                   *statusPage = "page_global_str";
+        // Each row starts from another state, so that every entry and page has to change.
+        QTest::newRow("0") << Sharing << Initial << noDevice << noDevice << true << notConnected
+                           << false;
+        QTest::newRow("1") << Sharing << NoDevice << noDevice << noDevice << true << notConnected
+                           << false;
+        QTest::newRow("2") << Sharing << NoHdmiSource << noSource << noSource << true << statusPage
+                           << false;
+        QTest::newRow("3") << Sharing << DeviceInUse << resume
+                           << "Device in Use by Another Application" << true << statusPage << true;
+        QTest::newRow("4") << Sharing << Paused << resume << "Sharing Paused" << true << statusPage
+                           << true;
+        QTest::newRow("5") << Sharing << Pausing << "Pausing"
+                           << "Pausing" << false << statusPage << true;
+        QTest::newRow("6") << Sharing << Starting << "Starting"
+                           << "Starting" << false << statusPage << true;
+        QTest::newRow("7") << Paused << Sharing << "Pause Sharing"
+                           << "Sharing Screen" << false << "page_camera" << true;
+        // An unknown value changes nothing shown, but is kept: above "in use", closing minimizes.
+        QTest::newRow("unknown") << NoHdmiSource << static_cast<ApplicationState>(8) << noSource
+                                 << noSource << true << statusPage << true;
+    }
+    void stateTable() {
+        QFETCH(ApplicationState, from);
+        QFETCH(ApplicationState, state);
+        QFETCH(QString, entry);
+        QFETCH(QString, status);
+        QFETCH(bool, grey);
+        QFETCH(QString, page);
+        QFETCH(bool, closeMinimizes);
 
-    QTest::newRow("maximize") << QStringLiteral("Maximize on Share") << &Settings::maximizeOnShare
-                              << &Settings::setMaximizeOnShare;
-    QTest::newRow("front") << QStringLiteral("Bring to Front on Share") << &Settings::toFrontOnShare
-                           << &Settings::setToFrontOnShare;
-    QTest::newRow("notifications")
-        << QStringLiteral("Notifications") << &Settings::notificationOnStateChange
-        << &Settings::setNotificationOnStateChange;
-    QTest::newRow("firmware") << QStringLiteral("Auto Update Firmware") << &Settings::autoUpdateFW
-                              << &Settings::setAutoUpdateFW;
-}
+        const IconSet icons(kAppIcon);
+        TrayIconMenu tray(icons);
+        tray.setState(from);
+        tray.setState(state);
+        QCOMPARE(visibleStateEntries(trayIconOf(tray)->contextMenu()), QStringList{entry});
+        QCOMPARE(trayIconOf(tray)->toolTip(), status);
+        QCOMPARE(trayIconOf(tray)->icon().cacheKey(),
+                 (grey ? icons.grey : icons.normal).cacheKey());
 
-void UiTest::checkBoxesFollowSettings() {
-    QFETCH(QString, text);
-    QFETCH(Getter, getter);
-    QFETCH(Setter, setter);
+        KestalMainWindow window;
+        window.setState(from);
+        window.setState(state);
+        QCOMPARE(visibleStateEntries(windowMenu(trayIconOf(tray)->contextMenu())),
+                 QStringList{entry});
+        QCOMPARE(pageOf(window), page);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Quendral Castwell - ") + status);
+        if (page == QLatin1String("page_global_str"))
+            QCOMPARE(labelText(window, "lbl_global_str"), status);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.close(), !closeMinimizes);
+        QCOMPARE(window.isVisible(), closeMinimizes);
+        QCOMPARE(window.isMinimized(), closeMinimizes);
+    }
+    void entriesEmitTheirSignals() {
+        // The grey and dark variants are found beside the icon.
+        const IconSet icons(kAppIcon);
+        const QImage normal = icons.normal.pixmap(32).toImage();
+        QVERIFY(!normal.isNull());
+        for (const QIcon& variant : {icons.dark, icons.grey})
+            QVERIFY(!variant.pixmap(32).isNull() && variant.pixmap(32).toImage() != normal);
 
-    // Only the switch under test is off, so a box bound to the wrong switch shows up.
-    Settings* settings = Settings::instance();
-    for (Setter each : {&Settings::setMaximizeOnShare, &Settings::setToFrontOnShare,
-                        &Settings::setNotificationOnStateChange, &Settings::setAutoUpdateFW})
-        (settings->*each)(true);
-    (settings->*setter)(false);
-
-    TrayIconMenu tray{IconSet(kAppIcon)};
-    tray.bindSettings(settings);
-    QMenu* settingsMenu =
-        entry(trayIconOf(tray)->contextMenu(), QStringLiteral("Settings"))->menu();
-    const auto checkedBoxes = [&] {
-        QStringList checked;
-        for (QAction* action : settingsMenu->actions()) {
-            if (action->isChecked())
-                checked << action->text();
+        TrayIconMenu tray(icons);
+        QVERIFY(trayIconOf(tray)->toolTip().isEmpty()); // until the first state
+        KestalMainWindow window;
+        QMenu* menus[] = {trayIconOf(tray)->contextMenu(),
+                          windowMenu(trayIconOf(tray)->contextMenu())};
+        QObject* owners[] = {&tray, &window};
+        for (int i = 0; i < 2; ++i) {
+            QSignalSpy pause(owners[i], SIGNAL(pauseRequested()));
+            QSignalSpy resume(owners[i], SIGNAL(resumeRequested()));
+            tray.setState(Sharing);
+            window.setState(Sharing);
+            entry(menus[i], QStringLiteral("Pause Sharing"))->trigger();
+            tray.setState(Paused);
+            window.setState(Paused);
+            entry(menus[i], QStringLiteral("Resume Sharing"))->trigger();
+            QVERIFY(pause.count() == 1 && resume.count() == 1);
         }
-        return checked;
-    };
-    const QStringList others = checkedBoxes();
-    QCOMPARE(others.size(), 3);
-    QVERIFY(!others.contains(text));
+        QSignalSpy about(&tray, &TrayIconMenu::aboutRequested);
+        QSignalSpy quit(&tray, &TrayIconMenu::quitRequested);
+        entry(menus[0], QStringLiteral("About"))->trigger();
+        entry(menus[0], QStringLiteral("Exit"))->trigger();
+        QVERIFY(about.count() == 1 && quit.count() == 1);
 
-    // The user ticks it: the setting follows, and all four are on.
-    entry(settingsMenu, text)->trigger();
-    QCOMPARE(checkedBoxes().size(), 4);
-    QVERIFY((settings->*getter)());
-    (settings->*setter)(false);
-    QCOMPARE(checkedBoxes(), others);
-    (settings->*setter)(true);
-    QCOMPARE(checkedBoxes().size(), 4);
-}
+        // Only a double click on the icon counts.
+        QSignalSpy doubleClicked(&tray, &TrayIconMenu::iconDoubleClicked);
+        emit trayIconOf(tray)->activated(QSystemTrayIcon::Trigger);
+        emit trayIconOf(tray)->activated(QSystemTrayIcon::Context);
+        emit trayIconOf(tray)->activated(QSystemTrayIcon::DoubleClick);
+        QCOMPARE(doubleClicked.count(), 1);
+    }
+    void checkBoxesFollowSettings_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Getter>("getter");
+        QTest::addColumn<Setter>("setter");
 
-void UiTest::textsFollowLanguage() {
-    KestalMainWindow window;
-    window.setState(NoHdmiSource);
-    KestalActionMenu* menu = windowMenu();
-    const auto texts = [&] {
-        return QStringList{menu->actions()[0]->text(), menu->actions()[1]->text(),
-                           labelText(window, "lbl_kestal_not_connected"),
-                           labelText(window, "lbl_global_str")};
-    };
-    QTranslator german;
-    QVERIFY(german.load(QStringLiteral(":/tr/application_de.qm")));
-    QVERIFY(QCoreApplication::installTranslator(&german));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    const QStringList translated = texts();
-    QCoreApplication::removeTranslator(&german);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QTest::newRow("maximize") << QStringLiteral("Maximize on Share")
+                                  << &Settings::maximizeOnShare << &Settings::setMaximizeOnShare;
+        QTest::newRow("front") << QStringLiteral("Bring to Front on Share")
+                               << &Settings::toFrontOnShare << &Settings::setToFrontOnShare;
+        QTest::newRow("notifications")
+            << QStringLiteral("Notifications") << &Settings::notificationOnStateChange
+            << &Settings::setNotificationOnStateChange;
+        QTest::newRow("firmware") << QStringLiteral("Auto Update Firmware")
+                                  << &Settings::autoUpdateFW << &Settings::setAutoUpdateFW;
+    }
+    void checkBoxesFollowSettings() {
+        QFETCH(QString, text);
+        QFETCH(Getter, getter);
+        QFETCH(Setter, setter);
 
-    QCOMPARE(translated, (QStringList{"Keine HDMI-Quelle erkannt", "Freigabe pausieren",
-                                      "Castwell nicht erkannt", "Keine HDMI-Quelle erkannt"}));
-    QCOMPARE(texts().at(1), QStringLiteral("Pause Sharing"));
-}
+        // Only the switch under test is off, so a box bound to the wrong switch shows up.
+        Settings* settings = Settings::instance();
+        for (Setter each : {&Settings::setMaximizeOnShare, &Settings::setToFrontOnShare,
+                            &Settings::setNotificationOnStateChange, &Settings::setAutoUpdateFW})
+            (settings->*each)(true);
+        (settings->*setter)(false);
 
-void UiTest::fullScreenByDoubleClickAndKeys() {
-    KestalMainWindow window;
-    window.setState(Sharing);
-    window.showNormal();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QSignalSpy doubleClicks(&window, &KestalMainWindow::screenDoubleClick);
-    // Double clicks reach the window through the page under the pointer, as a real click would.
-    QWidget* page =
-        window.findChild<QStackedWidget*>(QStringLiteral("central_pager"))->currentWidget();
+        TrayIconMenu tray{IconSet(kAppIcon)};
+        tray.bindSettings(settings);
+        QMenu* settingsMenu =
+            entry(trayIconOf(tray)->contextMenu(), QStringLiteral("Settings"))->menu();
+        const auto checkedBoxes = [&] {
+            return texts(settingsMenu->actions(),
+                         [](QAction* action) { return action->isChecked(); });
+        };
+        const QStringList others = checkedBoxes();
+        QVERIFY(others.size() == 3 && !others.contains(text));
 
-    QTest::keyClick(&window, Qt::Key_Escape); // outside full screen: nothing
-    QTest::mouseDClick(page, Qt::RightButton);
-    QCOMPARE(window.windowState(), Qt::WindowNoState);
-    QCOMPARE(doubleClicks.count(), 0);
-    QTest::mouseDClick(page, Qt::LeftButton);
-    QCOMPARE(doubleClicks.count(), 1);
-    QVERIFY(window.isFullScreen());
-    // Never changed by the user, the window leaves full screen maximized.
-    QTest::mouseDClick(page, Qt::LeftButton);
-    QCOMPARE(window.windowState(), Qt::WindowMaximized);
+        // The user ticks it: the setting follows, and all four are on.
+        entry(settingsMenu, text)->trigger();
+        QCOMPARE(checkedBoxes().size(), 4);
+        QVERIFY((settings->*getter)());
+        (settings->*setter)(false);
+        QCOMPARE(checkedBoxes(), others);
+        (settings->*setter)(true);
+        QCOMPARE(checkedBoxes().size(), 4);
+    }
+    void textsFollowLanguage() {
+        KestalMainWindow window;
+        window.setState(NoHdmiSource);
+        KestalActionMenu* menu = windowMenu();
+        const auto texts = [&] {
+            return QStringList{menu->actions()[0]->text(), menu->actions()[1]->text(),
+                               labelText(window, "lbl_kestal_not_connected"),
+                               labelText(window, "lbl_global_str")};
+        };
+        QTranslator german;
+        QVERIFY(german.load(QStringLiteral(":/tr/application_de.qm")));
+        QVERIFY(QCoreApplication::installTranslator(&german));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        const QStringList translated = texts();
+        QCoreApplication::removeTranslator(&german);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
 
-    // The platform's full-screen key (F11 where it names none) toggles; Escape leaves.
-    QKeySequence fullScreenKey(QKeySequence::FullScreen);
-    if (fullScreenKey.isEmpty())
-        fullScreenKey = QKeySequence(Qt::Key_F11);
-    window.showNormal();
-    QTest::keySequence(&window, fullScreenKey);
-    QVERIFY(window.isFullScreen());
-    QTest::keyClick(&window, Qt::Key_Escape);
-    QCOMPARE(window.windowState(), Qt::WindowNoState);
-    QTest::keySequence(&window, fullScreenKey);
-    QTest::keySequence(&window, fullScreenKey);
-    QCOMPARE(window.windowState(), Qt::WindowNoState);
-}
+        QCOMPARE(translated, (QStringList{"Keine HDMI-Quelle erkannt", "Freigabe pausieren",
+                                          "Castwell nicht erkannt", "Keine HDMI-Quelle erkannt"}));
+        QCOMPARE(texts().at(1), QStringLiteral("Pause Sharing"));
+    }
+    void fullScreenByDoubleClickAndKeys() {
+        KestalMainWindow window;
+        window.setState(Sharing);
+        window.showNormal();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy doubleClicks(&window, &KestalMainWindow::screenDoubleClick);
+        // Double clicks reach the window through the page under the pointer, as a real click would.
+        QWidget* page =
+            window.findChild<QStackedWidget*>(QStringLiteral("central_pager"))->currentWidget();
 
-void UiTest::restoreWindowStateBringsBackLastState() {
-    KestalMainWindow window;
-    window.setState(Sharing);
-    window.showNormal();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.showMinimized();
-    window.restoreWindowState();
-    QCOMPARE(window.windowState(), Qt::WindowNoState);
-    QVERIFY(window.isVisible());
+        QTest::keyClick(&window, Qt::Key_Escape); // outside full screen: nothing
+        QTest::mouseDClick(page, Qt::RightButton);
+        QCOMPARE(window.windowState(), Qt::WindowNoState);
+        QCOMPARE(doubleClicks.count(), 0);
+        QTest::mouseDClick(page, Qt::LeftButton);
+        QCOMPARE(doubleClicks.count(), 1);
+        QVERIFY(window.isFullScreen());
+        // Never changed by the user, the window leaves full screen maximized.
+        QTest::mouseDClick(page, Qt::LeftButton);
+        QCOMPARE(window.windowState(), Qt::WindowMaximized);
 
-    window.showFullScreen();
-    window.hide();
-    window.restoreWindowState();
-    QVERIFY(window.isVisible());
-    QCOMPARE(window.windowState(), Qt::WindowFullScreen);
-}
+        // The platform's full-screen key (F11 where it names none) toggles; Escape leaves.
+        QKeySequence fullScreenKey(QKeySequence::FullScreen);
+        if (fullScreenKey.isEmpty())
+            fullScreenKey = QKeySequence(Qt::Key_F11);
+        window.showNormal();
+        QTest::keySequence(&window, fullScreenKey);
+        QVERIFY(window.isFullScreen());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(window.windowState(), Qt::WindowNoState);
+        QTest::keySequence(&window, fullScreenKey);
+        QTest::keySequence(&window, fullScreenKey);
+        QCOMPARE(window.windowState(), Qt::WindowNoState);
+    }
+    void restoreWindowStateBringsBackLastState() {
+        KestalMainWindow window;
+        window.setState(Sharing);
+        window.showNormal();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.showMinimized();
+        window.restoreWindowState();
+        QCOMPARE(window.windowState(), Qt::WindowNoState);
+        QVERIFY(window.isVisible());
 
-// Without a tray the window offers the program's menu and only minimizes when closed.
-void UiTest::standaloneWindowOffersProgramMenu() {
-    KestalMainWindow window;
-    QAction about(QStringLiteral("About"));
-    QAction exit(QStringLiteral("Exit"));
-    window.setProgramActions({&about, &exit});
-    const auto programEntries = [] {
-        QStringList result;
-        for (QAction* action : windowMenu()->actions().mid(3))
-            result << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        return result;
-    };
+        window.showFullScreen();
+        window.hide();
+        window.restoreWindowState();
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowState(), Qt::WindowFullScreen);
+    }
+    // Without a tray the window offers the program's menu and only minimizes when closed.
+    void standaloneWindowOffersProgramMenu() {
+        KestalMainWindow window;
+        QAction about(QStringLiteral("About"));
+        QAction exit(QStringLiteral("Exit"));
+        window.setProgramActions({&about, &exit});
+        const auto programEntries = [] {
+            QStringList result;
+            for (QAction* action : windowMenu()->actions().mid(3))
+                result << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            return result;
+        };
 
-    window.setStandalone(true);
-    QCOMPARE(programEntries(), (QStringList{"-", "About", "Exit"}));
-    window.setState(NoDevice);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(!window.close());
-    QVERIFY(window.isMinimized());
-    window.setStandalone(false);
-    QVERIFY(programEntries().isEmpty());
-}
+        window.setStandalone(true);
+        QCOMPARE(programEntries(), (QStringList{"-", "About", "Exit"}));
+        window.setState(NoDevice);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.close() && window.isMinimized());
+        window.setStandalone(false);
+        QVERIFY(programEntries().isEmpty());
+    }
+    void desktopNotificationsReplaceEachOther() {
+        PrivateSessionBus bus;
+        QVERIFY(bus.isValid());
+        NotificationService service;
+        QVERIFY(bus.connection().registerObject(QStringLiteral("/org/freedesktop/Notifications"),
+                                                &service, QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.connection().registerService(QStringLiteral("org.freedesktop.Notifications")));
 
-void UiTest::desktopNotificationsReplaceEachOther() {
-    PrivateSessionBus bus;
-    QVERIFY(bus.isValid());
-    NotificationService service;
-    QVERIFY(bus.connection().registerObject(QStringLiteral("/org/freedesktop/Notifications"),
-                                            &service, QDBusConnection::ExportAllSlots));
-    QVERIFY(bus.connection().registerService(QStringLiteral("org.freedesktop.Notifications")));
+        DesktopNotifications notifications(
+            QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
+        notifications.showStateNotification(Starting); // never announced
+        notifications.showStateNotification(Sharing);
+        QTRY_COMPARE(service.shown.size(), 1);
+        const QString entry = QStringLiteral("com.quendral.Castwell");
+        QCOMPARE(service.shown.constFirst(),
+                 (QVariantList{"Castwell", 0u, entry, "Quendral Castwell", "Sharing Screen", entry,
+                               5000}));
 
-    DesktopNotifications notifications(
-        QDBusConnection::connectToBus(bus.address(), QStringLiteral("program")));
-    notifications.showStateNotification(Starting); // never announced
-    notifications.showStateNotification(Sharing);
-    QTRY_COMPARE(service.shown.size(), 1);
-    const QString entry = QStringLiteral("com.quendral.Castwell");
-    QCOMPARE(service.shown.constFirst(), (QVariantList{"Castwell", 0u, entry, "Quendral Castwell",
-                                                       "Sharing Screen", entry, 5000}));
-
-    // Once the service has numbered the first message, later ones replace it. Each try sends
-    // one more, and looks at the ones that arrived meanwhile.
-    QTRY_VERIFY(
-        (notifications.showStateNotification(NoHdmiSource), service.shown.constLast().at(1) == 7u));
-    QCOMPARE(service.shown.constLast().at(4), QStringLiteral("HDMI Source Not Detected"));
-    QDBusConnection::disconnectFromBus(QStringLiteral("program"));
-}
+        // Once the service has numbered the first message, later ones replace it. Each try sends
+        // one more, and looks at the ones that arrived meanwhile.
+        QTRY_VERIFY((notifications.showStateNotification(NoHdmiSource),
+                     service.shown.constLast().at(1) == 7u));
+        QCOMPARE(service.shown.constLast().at(4), QStringLiteral("HDMI Source Not Detected"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+    }
+};
 
 int main(int argc, char** argv) {
     // The settings must never touch the user's own: the configuration folder is decided at the

@@ -5,7 +5,6 @@
 #include "updateengine.h"
 #include "versioncompare.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -42,13 +41,14 @@ struct RecordingInstaller : Installer {
 };
 
 QByteArray item(const QString& version, const QString& url, qint64 length,
-                const QString& os = QString()) {
-    return QStringLiteral(R"(<item><title>Version %1</title><description>Fixes things.</description>
+                const QString& os = QString(),
+                const QString& notes = QStringLiteral("<description>Fixes things.</description>")) {
+    return QStringLiteral(R"(<item><title>Version %1</title>%5
 <enclosure url="%2" sparkle:version="%1" sparkle:shortVersionString="v%1" length="%3"
  sparkle:dsaSignature="c2lnbmF0dXJl" %4/></item>)")
         .arg(version, url)
         .arg(length)
-        .arg(os.isEmpty() ? QString() : QStringLiteral("sparkle:os=\"%1\"").arg(os))
+        .arg(os.isEmpty() ? QString() : QStringLiteral("sparkle:os=\"%1\"").arg(os), notes)
         .toUtf8();
 }
 
@@ -63,259 +63,198 @@ QByteArray feed(const QByteArray& items) {
 class AppcastTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() {
+        QVERIFY(session_.isValid());
+        session_.enter();
+    }
+    void init() {
+        server_ = std::make_unique<TestHttpServer>();
+        QVERIFY(server_->isListening());
+        signatureChecks.clear();
+        installer_ = std::make_shared<RecordingInstaller>();
+        shutdowns_ = 0;
+        QFile::remove(UpdateSettings::fileFor(QString::fromLatin1(kSettingsPath)));
 
-    void versionOrder_data();
-    void versionOrder();
-    void feedOffersOnlyANewerReleaseForThisSystem();
-    void checksShowWhatTheyFound();
-    void installNeedsTheAnnouncedBytesAndTheSignature_data();
-    void installNeedsTheAnnouncedBytesAndTheSignature();
-    void automaticChecksFollowTheInterval();
+        setAppcastUrl((server_->baseUrl() + QStringLiteral("/feed.xml")).toUtf8().constData());
+        setAppDetails(L"Maker", L"Program", L"2.1");
+        setAppBuildVersion(L"2.1.5");
+        setRegistryPath(kSettingsPath);
+        setUpdateCheckInterval(3600);
+        setSignatureValidationCallback(judgeSignature);
+        configuration().installer = installer_;
+        configuration().shutdownRequest = [this] {
+            ++shutdowns_;
+        };
+        configuration().fileLimits = {4096, std::chrono::milliseconds(300),
+                                      std::chrono::milliseconds(5000)};
+        appcast::init();
+        MessageLog::clear();
+        MessageLog::capture();
+    }
+    void cleanup() {
+        MessageLog::release();
+        appcast::cleanup();
+        server_.reset();
+    }
+
+    void versionOrder() {
+        // Numbers, not text; more parts; pre-releases first, in order, by number; leading zeros.
+        for (const QString& pair :
+             QStringLiteral("1.9<1.10 1.0<1.0.1 1.0b1<1.0 1.0a2<1.0b1 1.0b2<1.0b10 1.0b1<1.0.1 "
+                            "1.99999999999999999998<1.99999999999999999999 1.02<1.3")
+                 .split(' ')) {
+            const QString older = pair.section('<', 0, 0), newer = pair.section('<', 1);
+            QVERIFY2(compareVersions(older, newer) == -1 && compareVersions(newer, older) == 1 &&
+                         compareVersions(newer, newer) == 0,
+                     qPrintable(pair));
+        }
+    }
+    void feedOffersOnlyANewerReleaseForThisSystem() {
+        const QString url = QStringLiteral("http://host/p.deb");
+        const QByteArray xml =
+            feed(item("2.1.5", url, 1) + item("2.1.10", url, 1) + item("2.3", url, 1, "windows") +
+                 item("2.2", url, 1, "linux") + "<item><title>no enclosure</title></item>");
+        QString error;
+        const auto items = parseAppcast(xml, &error);
+        QVERIFY2(items, qPrintable(error));
+        QCOMPARE(items->at(1).shortVersion, QStringLiteral("v2.1.10"));
+        QCOMPARE(items->at(1).dsaSignature, QStringLiteral("c2lnbmF0dXJl"));
+        QCOMPARE(newestUpdate(*items, QStringLiteral("2.1.5"))->version, QStringLiteral("2.2"));
+        QVERIFY(!newestUpdate(*items, QStringLiteral("2.2")));
+    }
+    void checksShowWhatTheyFound() {
+        // Newer: even a quiet check asks the user; a skipped version only an explicit check, also
+        // after a restart.
+        serveUpdate("package", 7);
+        check(false, 0);
+        QVERIFY(offered());
+        visibleButton("skipButton")->click();
+        QVERIFY(!UpdateEngine::current()->window()->isVisible());
+        appcast::cleanup();
+        appcast::init();
+        check(false, 1);
+        QVERIFY(!offered());
+        check(true, 2);
+        QVERIFY(offered());
+        visibleButton("laterButton")->click();
+
+        // Without a description, the release notes come from their link.
+        server_->setResponse("/notes.html", {200, "<ul><li>Sharper picture</li></ul>"});
+        server_->setResponse("/feed.xml",
+                             {200, feed(item("2.2.0", "http://h/p", 1, {},
+                                             "<sparkle:releaseNotesLink>" + server_->baseUrl() +
+                                                 "/notes.html</sparkle:releaseNotesLink>"))});
+        check(true, 3);
+        QTRY_VERIFY(part<QTextBrowser>("releaseNotes")->toPlainText().contains("Sharper picture"));
+        visibleButton("laterButton")->click();
+
+        // The same version: "up to date" when asked.
+        server_->setResponse("/feed.xml", {200, feed(item("2.1.5", "http://h/p", 1))});
+        check(true, 5);
+        QVERIFY(visibleButton("closeButton") && !offered());
+        visibleButton("closeButton")->click();
+
+        // Damaged information: an error window only when the user asked.
+        server_->setResponse("/feed.xml", {200, "<html><body>Not found</body></html>"});
+        check(false, 6);
+        QVERIFY(!visibleButton("closeButton"));
+        check(true, 7);
+        QVERIFY(visibleButton("closeButton") && part<QLabel>("errorText")->isVisible());
+    }
+    void installNeedsTheAnnouncedBytesAndTheSignature_data() {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("announced");
+        QTest::addColumn<bool>("stall");
+        QTest::addColumn<int>("answer"); // of the signature check
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("good") << 3000 << 3000 << false << 1 << int(Installed);
+        QTest::newRow("bad signature") << 3000 << 3000 << false << 0 << int(SignatureRefused);
+        QTest::newRow("short") << 3000 << 3001 << false << 1 << int(RejectedUnread);
+        QTest::newRow("long") << 3000 << 2999 << false << 1 << int(RejectedUnread);
+        QTest::newRow("over the cap") << 5000 << 5000 << false << 1 << int(RejectedUnread);
+        QTest::newRow("stalled") << 3000 << 3000 << true << 1 << int(RejectedUnread);
+    }
+    void installNeedsTheAnnouncedBytesAndTheSignature() {
+        QFETCH(int, bytes);
+        QFETCH(int, announced);
+        QFETCH(bool, stall);
+        QFETCH(int, outcome);
+        QFETCH(int, answer);
+        signatureAnswer = answer;
+        const QByteArray body(bytes, 'p');
+        serveUpdate(body, announced, stall);
+        check(true, 0);
+        visibleButton("installButton")->click();
+        QTRY_VERIFY(!visibleButton("cancelButton") ||
+                    !UpdateEngine::current()->window()->isVisible());
+
+        QCOMPARE(signatureChecks.size(), outcome == RejectedUnread ? 0 : 1);
+        QCOMPARE(shutdowns_, outcome == Installed ? 1 : 0);
+        QCOMPARE(installer_->files.size(), outcome == Installed ? 1 : 0);
+        if (outcome != Installed) {
+            QVERIFY(visibleButton("closeButton"));
+            return;
+        }
+        const QString file = installer_->files.front();
+        QCOMPARE(signatureChecks.front(), file + QStringLiteral("|c2lnbmF0dXJl"));
+        QCOMPARE(installer_->installed, body);
+        // Only the owner may read it before it is installed.
+        QCOMPARE(QFileInfo(QFileInfo(file).path()).permissions() &
+                     (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+        QCOMPARE(part<QProgressBar>("downloadProgress")->value(), 1000);
+    }
+    void automaticChecksFollowTheInterval() {
+        // Due: checked at once, and the next one is an interval away. (The program's own tests show
+        // that a check that is not due does not happen.)
+        serveUpdate("package", 7);
+        UpdateSettings settings(QString::fromLatin1(kSettingsPath));
+        settings.setLastCheckTime(QDateTime::currentDateTimeUtc().addSecs(-3700));
+        setAutomaticCheckForUpdates(1);
+        waitForCheck(0);
+        QVERIFY(offered());
+        QVERIFY(settings.lastCheckTime().secsTo(QDateTime::currentDateTimeUtc()) < 60);
+    }
 
 private:
-    QPushButton* visibleButton(const char* name) const;
-    void serveUpdate(const QByteArray& body, qint64 announcedLength, bool stall = false);
+    template <class Part> Part* part(const char* name) const {
+        return UpdateEngine::current()->window()->findChild<Part*>(QLatin1String(name));
+    }
+    QPushButton* visibleButton(const char* name) const {
+        UpdateWindow* window = UpdateEngine::current()->window();
+        for (QPushButton* button : window ? window->findChildren<QPushButton*>(QLatin1String(name))
+                                          : QList<QPushButton*>())
+            if (window->isVisible() && button->isVisible())
+                return button;
+        return nullptr;
+    }
+    void serveUpdate(const QByteArray& body, qint64 announcedLength, bool stall = false) {
+        server_->setResponse("/update.deb", {200, body, stall, true});
+        server_->setResponse(
+            QStringLiteral("/feed.xml"),
+            {200, feed(item("2.2.0", server_->baseUrl() + "/update.deb", announcedLength))});
+    }
     bool offered() const { return visibleButton("installButton") != nullptr; }
-    void waitForCheck(int requestsBefore);
+    // A check, quiet or asked for by the user, until it is decided.
+    void check(bool asked, int requestsBefore) {
+        asked ? checkUpdateWithUi() : checkUpdateWithoutUi();
+        waitForCheck(requestsBefore);
+    }
+    void waitForCheck(int requestsBefore) {
+        QTRY_VERIFY(server_->requests().size() > requestsBefore);
+        QTRY_VERIFY(
+            !MessageLog::lines()
+                 .filter(QStringLiteral("Software update:"))
+                 .filter(QRegularExpression(QStringLiteral("up to date|offering|failed|skipped")))
+                 .isEmpty());
+        MessageLog::clear();
+    }
 
     SessionSandbox session_;
     std::unique_ptr<TestHttpServer> server_;
     std::shared_ptr<RecordingInstaller> installer_;
     int shutdowns_ = 0;
 };
-
-void AppcastTest::initTestCase() {
-    QVERIFY(session_.isValid());
-    session_.enter();
-}
-
-void AppcastTest::init() {
-    server_ = std::make_unique<TestHttpServer>();
-    QVERIFY(server_->isListening());
-    signatureChecks.clear();
-    installer_ = std::make_shared<RecordingInstaller>();
-    shutdowns_ = 0;
-    QFile::remove(UpdateSettings::fileFor(QString::fromLatin1(kSettingsPath)));
-
-    setAppcastUrl((server_->baseUrl() + QStringLiteral("/feed.xml")).toUtf8().constData());
-    setAppDetails(L"Maker", L"Program", L"2.1");
-    setAppBuildVersion(L"2.1.5");
-    setRegistryPath(kSettingsPath);
-    setUpdateCheckInterval(3600);
-    setSignatureValidationCallback(judgeSignature);
-    configuration().installer = installer_;
-    configuration().shutdownRequest = [this] {
-        ++shutdowns_;
-    };
-    configuration().fileLimits = {4096, std::chrono::milliseconds(300),
-                                  std::chrono::milliseconds(5000)};
-    appcast::init();
-    MessageLog::clear();
-    MessageLog::capture();
-}
-
-void AppcastTest::cleanup() {
-    MessageLog::release();
-    appcast::cleanup();
-    server_.reset();
-}
-
-QPushButton* AppcastTest::visibleButton(const char* name) const {
-    UpdateWindow* window = UpdateEngine::current()->window();
-    if (!window || !window->isVisible())
-        return nullptr;
-    for (QPushButton* button : window->findChildren<QPushButton*>(QLatin1String(name))) {
-        if (button->isVisible())
-            return button;
-    }
-    return nullptr;
-}
-
-void AppcastTest::serveUpdate(const QByteArray& body, qint64 announcedLength, bool stall) {
-    server_->setResponse(QStringLiteral("/update.deb"), {200, body, stall, true});
-    server_->setResponse(
-        QStringLiteral("/feed.xml"),
-        {200, feed(item(QStringLiteral("2.2.0"), server_->baseUrl() + QStringLiteral("/update.deb"),
-                        announcedLength))});
-}
-
-void AppcastTest::waitForCheck(int requestsBefore) {
-    QTRY_VERIFY(server_->requests().size() > requestsBefore);
-    QTRY_VERIFY(
-        !MessageLog::lines()
-             .filter(QStringLiteral("Software update:"))
-             .filter(QRegularExpression(QStringLiteral("up to date|offering|failed|skipped")))
-             .isEmpty());
-    MessageLog::clear();
-}
-
-void AppcastTest::versionOrder_data() {
-    QTest::addColumn<QString>("older");
-    QTest::addColumn<QString>("newer");
-    QTest::newRow("numbers, not text") << "1.9"
-                                       << "1.10";
-    QTest::newRow("more parts") << "1.0"
-                                << "1.0.1";
-    QTest::newRow("pre-release before release") << "1.0b1"
-                                                << "1.0";
-    QTest::newRow("pre-releases in order") << "1.0a2"
-                                           << "1.0b1";
-    QTest::newRow("pre-release number") << "1.0b2"
-                                        << "1.0b10";
-    QTest::newRow("pre-release before next part") << "1.0b1"
-                                                  << "1.0.1";
-    QTest::newRow("long numbers") << "1.99999999999999999998"
-                                  << "1.99999999999999999999";
-    QTest::newRow("leading zeros") << "1.02"
-                                   << "1.3";
-}
-
-void AppcastTest::versionOrder() {
-    QFETCH(QString, older);
-    QFETCH(QString, newer);
-    QCOMPARE(compareVersions(older, newer), -1);
-    QCOMPARE(compareVersions(newer, older), 1);
-    QCOMPARE(compareVersions(newer, newer), 0);
-}
-
-void AppcastTest::feedOffersOnlyANewerReleaseForThisSystem() {
-    const QString url = QStringLiteral("http://host/p.deb");
-    const QByteArray xml =
-        feed(item(QStringLiteral("2.1.5"), url, 1) + item(QStringLiteral("2.1.10"), url, 1) +
-             item(QStringLiteral("2.3"), url, 1, QStringLiteral("windows")) +
-             item(QStringLiteral("2.2"), url, 1, QStringLiteral("linux")) +
-             "<item><title>no enclosure</title></item>");
-    QString error;
-    const auto items = parseAppcast(xml, &error);
-    QVERIFY2(items, qPrintable(error));
-    QCOMPARE(items->at(1).shortVersion, QStringLiteral("v2.1.10"));
-    QCOMPARE(items->at(1).dsaSignature, QStringLiteral("c2lnbmF0dXJl"));
-    QCOMPARE(newestUpdate(*items, QStringLiteral("2.1.5"))->version, QStringLiteral("2.2"));
-    QVERIFY(!newestUpdate(*items, QStringLiteral("2.2")));
-}
-
-void AppcastTest::checksShowWhatTheyFound() {
-    // Newer: even a quiet check asks the user; a skipped version only an explicit check, also
-    // after a restart.
-    serveUpdate("package", 7);
-    checkUpdateWithoutUi();
-    waitForCheck(0);
-    QVERIFY(offered());
-    visibleButton("skipButton")->click();
-    QVERIFY(!UpdateEngine::current()->window()->isVisible());
-    appcast::cleanup();
-    appcast::init();
-    checkUpdateWithoutUi();
-    waitForCheck(1);
-    QVERIFY(!offered());
-    checkUpdateWithUi();
-    waitForCheck(2);
-    QVERIFY(offered());
-    visibleButton("laterButton")->click();
-
-    // Without a description, the release notes come from their link.
-    server_->setResponse(QStringLiteral("/notes.html"), {200, "<ul><li>Sharper picture</li></ul>"});
-    server_->setResponse(
-        QStringLiteral("/feed.xml"),
-        {200, feed(QByteArray(item(QStringLiteral("2.2.0"), QStringLiteral("http://h/p"), 1))
-                       .replace("<description>Fixes things.</description>",
-                                "<sparkle:releaseNotesLink>" + server_->baseUrl().toUtf8() +
-                                    "/notes.html</sparkle:releaseNotesLink>"))});
-    checkUpdateWithUi();
-    waitForCheck(3);
-    QTRY_VERIFY(UpdateEngine::current()
-                    ->window()
-                    ->findChild<QTextBrowser*>(QStringLiteral("releaseNotes"))
-                    ->toPlainText()
-                    .contains(QStringLiteral("Sharper picture")));
-    visibleButton("laterButton")->click();
-
-    // The same version: "up to date" when asked.
-    server_->setResponse(
-        QStringLiteral("/feed.xml"),
-        {200, feed(item(QStringLiteral("2.1.5"), QStringLiteral("http://h/p"), 1))});
-    checkUpdateWithUi();
-    waitForCheck(5);
-    QVERIFY(visibleButton("closeButton") && !offered());
-    visibleButton("closeButton")->click();
-
-    // Damaged information: an error window only when the user asked.
-    server_->setResponse(QStringLiteral("/feed.xml"), {200, "<html><body>Not found</body></html>"});
-    checkUpdateWithoutUi();
-    waitForCheck(6);
-    QVERIFY(!visibleButton("closeButton"));
-    checkUpdateWithUi();
-    waitForCheck(7);
-    QVERIFY(visibleButton("closeButton"));
-    QVERIFY(UpdateEngine::current()
-                ->window()
-                ->findChild<QLabel*>(QStringLiteral("errorText"))
-                ->isVisible());
-}
-
-void AppcastTest::installNeedsTheAnnouncedBytesAndTheSignature_data() {
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<qint64>("announced");
-    QTest::addColumn<bool>("stall");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("outcome");
-    const QByteArray package(3000, 'p');
-    QTest::newRow("good") << package << qint64(3000) << false << 1 << int(Installed);
-    QTest::newRow("bad signature")
-        << package << qint64(3000) << false << 0 << int(SignatureRefused);
-    QTest::newRow("short") << package << qint64(3001) << false << 1 << int(RejectedUnread);
-    QTest::newRow("long") << package << qint64(2999) << false << 1 << int(RejectedUnread);
-    QTest::newRow("over the cap") << QByteArray(5000, 'p') << qint64(5000) << false << 1
-                                  << int(RejectedUnread);
-    QTest::newRow("stalled") << package << qint64(3000) << true << 1 << int(RejectedUnread);
-}
-
-void AppcastTest::installNeedsTheAnnouncedBytesAndTheSignature() {
-    QFETCH(QByteArray, body);
-    QFETCH(qint64, announced);
-    QFETCH(bool, stall);
-    QFETCH(int, outcome);
-    QFETCH(int, answer);
-    signatureAnswer = answer;
-    serveUpdate(body, announced, stall);
-    checkUpdateWithUi();
-    waitForCheck(0);
-    visibleButton("installButton")->click();
-    UpdateWindow* window = UpdateEngine::current()->window();
-    QTRY_VERIFY(!visibleButton("cancelButton") || !window->isVisible());
-
-    QCOMPARE(signatureChecks.size(), outcome == RejectedUnread ? 0 : 1);
-    QCOMPARE(shutdowns_, outcome == Installed ? 1 : 0);
-    QCOMPARE(installer_->files.size(), outcome == Installed ? 1 : 0);
-    if (outcome != Installed) {
-        QVERIFY(visibleButton("closeButton"));
-        return;
-    }
-    const QString file = installer_->files.front();
-    QCOMPARE(signatureChecks.front(), file + QStringLiteral("|c2lnbmF0dXJl"));
-    QCOMPARE(installer_->installed, body);
-    // Only the owner may read it before it is installed.
-    QCOMPARE(QFileInfo(QFileInfo(file).path()).permissions() &
-                 (QFile::ReadOther | QFile::ReadGroup),
-             QFile::Permissions());
-    QCOMPARE(window->findChild<QProgressBar*>(QStringLiteral("downloadProgress"))->value(), 1000);
-}
-
-void AppcastTest::automaticChecksFollowTheInterval() {
-    // Due: checked at once, and the next one is an interval away. (The program's own tests show
-    // that a check that is not due does not happen.)
-    serveUpdate("package", 7);
-    UpdateSettings settings(QString::fromLatin1(kSettingsPath));
-    settings.setLastCheckTime(QDateTime::currentDateTimeUtc().addSecs(-3700));
-    setAutomaticCheckForUpdates(1);
-    QCOMPARE(getAutomaticCheckForUpdates(), 1);
-    waitForCheck(0);
-    QVERIFY(offered());
-    QVERIFY(settings.lastCheckTime().secsTo(QDateTime::currentDateTimeUtc()) < 60);
-}
 
 QTEST_MAIN(AppcastTest)
 #include "tst_appcast.moc"
