@@ -13,7 +13,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    platform::limitAllocatorPools();
+    platform::configureAllocator();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLatin1(argv[i]);

@@ -4,9 +4,17 @@
 
 namespace platform {
 
-void limitAllocatorPools() {
-    // At most two pools, shared by every thread.
-    mallopt(M_ARENA_MAX, 2);
+namespace {
+
+constexpr int kAllocatorPools = 2;
+// Smaller than a 720p frame; a fixed value also stops the allocator from moving it.
+constexpr int kSystemBlockBytes = 1 << 20;
+
+} // namespace
+
+void configureAllocator() {
+    mallopt(M_ARENA_MAX, kAllocatorPools);
+    mallopt(M_MMAP_THRESHOLD, kSystemBlockBytes);
 }
 
 } // namespace platform

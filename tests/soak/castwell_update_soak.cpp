@@ -323,7 +323,7 @@ bool Soak::run() {
 
 int main(int argc, char** argv) {
     // As the program does.
-    platform::limitAllocatorPools();
+    platform::configureAllocator();
     QApplication application(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     const int rounds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 100;
