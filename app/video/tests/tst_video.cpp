@@ -128,543 +128,490 @@ class VideoTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() {
+        const QString socket = emulatorDir_.filePath(QStringLiteral("emulator.sock"));
+        emulator_ = std::make_unique<EmulatorProcess>(
+            socket, QStringList{QStringLiteral("--detached"), QStringLiteral("--time-scale"),
+                                QStringLiteral("0")});
+        QVERIFY(emulator_->isRunning());
+        qputenv("KESTAL_EMULATOR", QFile::encodeName(socket));
+        // The sleep prevention taken while sharing must not reach the machine's own buses.
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        HidApi::setCurrent(&fakeHidApi());
+        FakeHid::instance().interfaces = {FakeInterface{"/dev/hidraw1"}};
+    }
+    void cleanupTestCase() { emulator_.reset(); }
+    void init() {
+        MessageLog::capture();
+        MessageLog::clear();
+        qputenv("GPU_SKIP_YUYV", "0");
+        useView(RenderPath::OpenGL);
+    }
+    void cleanup() {
+        widget_.reset();
+        MessageLog::release();
+    }
 
-    void yuyvColours_data();
-    void yuyvColours();
-    void rgbChannelOrderAndOrientation_data();
-    void rgbChannelOrderAndOrientation();
-    void scaledToTheWidget_data();
-    void scaledToTheWidget();
-    void pathFollowsTheRenderer();
-    void sizeChangeReallocates();
-    void pendingFrameDropsNewerOnes();
-    void stopClearsPicture_data();
-    void stopClearsPicture();
-    void paddedRowsDrawnOthersReportedOnce();
-    void replacedRendererReleasesItsTextures();
-    void offeredFormats();
-    void pictureIsLetterboxed();
-    void settingsText();
+    void yuyvColours_data() {
+        QTest::addColumn<RenderPath>("path");
+        QTest::addColumn<std::vector<Yuyv>>("pattern");
 
-    void v4l2NodesCarryTheirUsbIdentity();
-    void cameraFoundOnceListed();
-    void cameraSearchGivesUp();
-    void releaseCancelsSearch();
-    void sessionGates();
+        std::vector<Yuyv> gradient;
+        for (int i = 0; i < 16; ++i)
+            gradient.push_back({16 + i * 14, 128 + (i - 8) * 15, 20 + i * 14, 128 - (i - 8) * 15});
+        for (const auto& [path, name] : kPaths) {
+            QTest::addRow("%s: limited-range black and white, clamped above 235", name)
+                << path
+                << std::vector<Yuyv>{{16, 128, 16, 128},
+                                     {235, 128, 235, 128},
+                                     {255, 128, 255, 128},
+                                     {0, 128, 0, 128}};
+            QTest::addRow("%s: primaries", name) << path
+                                                 << std::vector<Yuyv>{{81, 90, 81, 240},
+                                                                      {145, 54, 145, 34},
+                                                                      {41, 240, 41, 110},
+                                                                      {210, 16, 210, 146}};
+            QTest::addRow("%s: even and odd columns take Y0 and Y1", name)
+                << path
+                << std::vector<Yuyv>{{50, 128, 200, 128},
+                                     {200, 60, 50, 190},
+                                     {16, 200, 235, 40},
+                                     {128, 0, 64, 255}};
+            QTest::addRow("%s: gradient", name) << path << gradient;
+        }
+    }
+    void yuyvColours() {
+        QFETCH(RenderPath, path);
+        QFETCH(std::vector<Yuyv>, pattern);
+
+        useView(path);
+        // A white top row shows which way up the picture comes out.
+        const Yuyv white{235, 128, 235, 128};
+        const QVideoFrame frame = yuyvFrame(pattern, 4, std::vector<Yuyv>(pattern.size(), white));
+        const QImage image = show(frame);
+        QCOMPARE(image.size(), frame.size());
+        for (int x = 0; x < image.width(); ++x) {
+            const Yuyv& macropixel = pattern[size_t(x / 2)];
+            for (int y = 0; y < image.height(); ++y) {
+                const QRgb expected = y == 0 ? qRgb(255, 255, 255)
+                                             : referenceRgb(x % 2 ? macropixel.y1 : macropixel.y0,
+                                                            macropixel.u, macropixel.v);
+                const QRgb actual = image.pixel(x, y);
+                QVERIFY2(closeTo(actual, expected),
+                         qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(rgbText(actual), rgbText(expected))));
+            }
+        }
+    }
+    void rgbChannelOrderAndOrientation_data() {
+        QTest::addColumn<RenderPath>("path");
+        QTest::addColumn<int>("pixelFormat");
+        QTest::addColumn<bool>("bottomToTop");
+        for (const auto& [path, name] : kPaths) {
+            QTest::addRow("%s: RGB32", name) << path << int(QVideoFrame::Format_RGB32) << false;
+            QTest::addRow("%s: BGR32", name) << path << int(QVideoFrame::Format_BGR32) << false;
+            QTest::addRow("%s: RGB32 stored bottom row first", name)
+                << path << int(QVideoFrame::Format_RGB32) << true;
+        }
+    }
+    void rgbChannelOrderAndOrientation() {
+        QFETCH(RenderPath, path);
+        QFETCH(int, pixelFormat);
+        QFETCH(bool, bottomToTop);
+
+        useView(path);
+        const auto format = static_cast<QVideoFrame::PixelFormat>(pixelFormat);
+        const std::array<QRgb, 4> colours{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
+                                          qRgb(10, 100, 200)};
+        const QRgb firstRowColour = qRgb(250, 250, 0);
+        const QSize size(8, 4);
+        const QVideoFrame frame = rgbFrame(format, size, [&](int x, int row) {
+            return row == 0 ? firstRowColour : colours[size_t(x % 4)];
+        });
+        const QImage image = show(frame, bottomToTop);
+        QCOMPARE(image.size(), size);
+        const int firstRowOnScreen = bottomToTop ? size.height() - 1 : 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                const QRgb expected =
+                    y == firstRowOnScreen ? firstRowColour : colours[size_t(x % 4)];
+                QVERIFY2(closeTo(image.pixel(x, y), expected),
+                         qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(rgbText(image.pixel(x, y)), rgbText(expected))));
+            }
+        }
+    }
+    void scaledToTheWidget_data() {
+        QTest::addColumn<RenderPath>("path");
+        QTest::addColumn<int>("pixelFormat");
+        QTest::addColumn<bool>("bottomToTop");
+        QTest::addColumn<QSize>("widgetSize");
+        for (const auto& [path, name] : kPaths) {
+            for (const QSize& size : {QSize(64, 32), QSize(24, 12)}) {
+                const bool up = size.width() > 32;
+                QTest::addRow("%s: YUYV %s", name, up ? "up" : "down")
+                    << path << int(QVideoFrame::Format_YUYV) << false << size;
+                QTest::addRow("%s: RGB32 bottom row first %s", name, up ? "up" : "down")
+                    << path << int(QVideoFrame::Format_RGB32) << true << size;
+                QTest::addRow("%s: BGR32 %s", name, up ? "up" : "down")
+                    << path << int(QVideoFrame::Format_BGR32) << false << size;
+            }
+        }
+    }
+    // A 32x16 frame, red above blue, fills a widget of another size, the right way up.
+    void scaledToTheWidget() {
+        QFETCH(RenderPath, path);
+        QFETCH(int, pixelFormat);
+        QFETCH(bool, bottomToTop);
+        QFETCH(QSize, widgetSize);
+
+        useView(path);
+        const auto format = static_cast<QVideoFrame::PixelFormat>(pixelFormat);
+        const QSize size(32, 16);
+        const bool yuyv = format == QVideoFrame::Format_YUYV;
+        const QRgb red = yuyv ? referenceRgb(81, 90, 240) : qRgb(200, 20, 10);
+        const QRgb blue = yuyv ? referenceRgb(41, 240, 110) : qRgb(10, 30, 220);
+        auto top = [&](int row) {
+            return (row < size.height() / 2) != bottomToTop;
+        };
+        std::vector<uchar> yuyvBytes;
+        for (int row = 0; yuyv && row < size.height(); ++row) {
+            const Yuyv p = top(row) ? Yuyv{81, 90, 81, 240} : Yuyv{41, 240, 41, 110};
+            for (int i = 0; i < size.width() / 2; ++i)
+                yuyvBytes.insert(yuyvBytes.end(),
+                                 {uchar(p.y0), uchar(p.u), uchar(p.y1), uchar(p.v)});
+        }
+        const QVideoFrame frame =
+            yuyv ? makeFrame(format, size, yuyvBytes)
+                 : rgbFrame(format, size, [&](int, int row) { return top(row) ? red : blue; });
+        QVERIFY(!show(frame, bottomToTop).isNull());
+        widget_->resize(widgetSize);
+        QVERIFY(view_->videoSurface()->present(frame));
+        const QImage image = grab();
+        QCOMPARE(image.size(), widgetSize);
+        const int w = widgetSize.width();
+        const int h = widgetSize.height();
+        for (const QPoint& at : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(w / 2, h / 4 - 1)})
+            QVERIFY2(closeTo(image.pixel(at), red), qPrintable(rgbText(image.pixel(at))));
+        for (const QPoint& at : {QPoint(0, h - 1), QPoint(w - 1, h - 1), QPoint(w / 2, h * 3 / 4)})
+            QVERIFY2(closeTo(image.pixel(at), blue), qPrintable(rgbText(image.pixel(at))));
+    }
+    void pathFollowsTheRenderer() {
+        const struct {
+            const char* renderer;
+            bool softwareRequested;
+            RenderPath path;
+        } cases[] = {
+            {"llvmpipe (LLVM 15.0.6, 256 bits)", false, RenderPath::Raster},
+            {"softpipe", false, RenderPath::Raster},
+            {"Software Rasterizer", false, RenderPath::Raster},
+            {"GDI Generic", false, RenderPath::Raster},
+            {"", false, RenderPath::Raster},
+            {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false, RenderPath::OpenGL},
+            {"NVIDIA GeForce GTX 1650/PCIe/SSE2", false, RenderPath::OpenGL},
+            {"AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49)", false,
+             RenderPath::OpenGL},
+            {"NVIDIA GeForce GTX 1650/PCIe/SSE2", true, RenderPath::Raster},
+        };
+        for (const auto& c : cases) {
+            const RenderPathChoice choice =
+                chooseRenderPath(QString::fromLatin1(c.renderer), c.softwareRequested);
+            QVERIFY2(choice.path == c.path, c.renderer);
+            // The log line names what decided.
+            QVERIFY2(choice.reason.contains(c.softwareRequested ? "requested" : c.renderer),
+                     qPrintable(choice.reason));
+        }
+    }
+    void sizeChangeReallocates() {
+        const std::vector<Yuyv> red(8, kRed);
+        const std::vector<Yuyv> blue(4, kBlue);
+        QVideoFrame large = yuyvFrame(red, 4);
+        QImage image = show(large);
+        QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
+
+        // Same stream, smaller frames: the texture and framebuffer follow the frame.
+        QVideoFrame small = yuyvFrame(blue, 2);
+        widget_->resize(small.size());
+        QVERIFY(view_->videoSurface()->present(small));
+        image = grab();
+        QCOMPARE(image.size(), small.size());
+        QVERIFY(closeTo(image.pixel(7, 1), kBlueRgb));
+    }
+    void pendingFrameDropsNewerOnes() {
+        const std::vector<Yuyv> red(4, kRed);
+        const std::vector<Yuyv> blue(4, kBlue);
+        const QVideoFrame first = yuyvFrame(red, 2);
+        QImage image = show(first);
+        QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
+
+        CameraSurface* surface = view_->videoSurface();
+        const int offeredBefore = surface->presentCount();
+        QVERIFY(surface->present(yuyvFrame(red, 2)));
+        QVERIFY(surface->present(yuyvFrame(blue, 2))); // before a paint: dropped, still accepted
+        QCOMPARE(surface->presentCount(), offeredBefore + 2);
+        image = grab();
+        QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
+
+        // After the paint the next frame is taken again.
+        QVERIFY(surface->present(yuyvFrame(blue, 2)));
+        image = grab();
+        QVERIFY(closeTo(image.pixel(0, 0), kBlueRgb));
+    }
+    void stopClearsPicture_data() {
+        QTest::addColumn<RenderPath>("path");
+        for (const auto& [path, name] : kPaths)
+            QTest::newRow(name) << path;
+    }
+    void stopClearsPicture() {
+        QFETCH(RenderPath, path);
+        useView(path);
+        const QVideoFrame frame = yuyvFrame(std::vector<Yuyv>(4, {235, 128, 235, 128}), 2);
+        QImage image = show(frame);
+        QCOMPARE(qRed(image.pixel(1, 1)), 255);
+        view_->videoSurface()->stop();
+        QVERIFY(!view_->videoSurface()->renderer()->frame().isValid());
+        image = grab();
+        QCOMPARE(qRed(image.pixel(1, 1)), 0);
+        QCOMPARE(qGreen(image.pixel(1, 1)), 0);
+    }
+    void paddedRowsDrawnOthersReportedOnce() {
+        // Rows of 8 pixels (16 bytes) at a stride of 32: the padding must not shear the picture.
+        const QVideoFrame padded = yuyvFrameOf(
+            4, 4, [](int, int row) { return row % 2 ? kBlue : kRed; }, 16);
+        const QImage image = show(padded);
+        for (int y = 0; y < 4; ++y)
+            QVERIFY(closeTo(image.pixel(7, y), y % 2 ? kBlueRgb : kRedRgb));
+
+        // Claiming more pixels than the buffer holds: never read past its end, and said once.
+        QVideoFrame truncated(64, QSize(64, 64), 128, QVideoFrame::Format_YUYV);
+        QCOMPARE(show(truncated).size(), truncated.size());
+        QVERIFY(view_->videoSurface()->present(truncated));
+        grab();
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("cannot be drawn")).size(), 1);
+    }
+    void replacedRendererReleasesItsTextures() {
+        const QVideoFrame frame = yuyvFrame(std::vector<Yuyv>(4, kRed), 2);
+        show(frame);
+        static_cast<CameraSurfaceWidget*>(view_)
+            ->doneCurrent(); // as between paints, when the camera restarts its stream
+        CameraSurface* surface = view_->videoSurface();
+        surface->stop();
+        QVERIFY(surface->start(QVideoSurfaceFormat(frame.size(), QVideoFrame::Format_RGB32)));
+        QVERIFY(MessageLog::lines().filter(QStringLiteral("not been destroyed")).isEmpty());
+    }
+    void offeredFormats() {
+        CameraSurface* surface = view_->videoSurface();
+        const QList<QVideoFrame::PixelFormat> all{
+            QVideoFrame::Format_RGB32, QVideoFrame::Format_BGR32, QVideoFrame::Format_YUYV};
+        QCOMPARE(surface->supportedPixelFormats(QAbstractVideoBuffer::NoHandle), all);
+        QVERIFY(surface->supportedPixelFormats(QAbstractVideoBuffer::GLTextureHandle).isEmpty());
+
+        qputenv("GPU_SKIP_YUYV", "1");
+        view_->videoSurface()->readRendererOptions();
+        QCOMPARE(surface->supportedPixelFormats(QAbstractVideoBuffer::NoHandle), all.mid(0, 2));
+        QVERIFY(!surface->start(QVideoSurfaceFormat(QSize(8, 8), QVideoFrame::Format_YUYV)));
+        qputenv("GPU_SKIP_YUYV", "yes");
+        view_->videoSurface()->readRendererOptions();
+        QCOMPARE(surface->supportedPixelFormats(QAbstractVideoBuffer::NoHandle), all);
+        QVERIFY(!surface->start(QVideoSurfaceFormat(QSize(8, 8), QVideoFrame::Format_NV12)));
+    }
+    void pictureIsLetterboxed() {
+        QCOMPARE(CameraViewfinder::pictureRect(QSize(1920, 1080), QSize(1000, 1000)),
+                 QRect(0, 219, 1000, 562));
+        QCOMPARE(CameraViewfinder::pictureRect(QSize(1920, 1080), QSize(2000, 1000)),
+                 QRect(111, 0, 1777, 1000));
+        QCOMPARE(CameraViewfinder::pictureRect(QSize(1280, 720), QSize(1280, 720)),
+                 QRect(0, 0, 1280, 720));
+    }
+    void settingsText() {
+        QCOMPARE(viewfinderSettingsText(QCameraViewfinderSettings()),
+                 QStringLiteral("QCameraViewfinderSettings()"));
+        QCameraViewfinderSettings settings;
+        settings.setResolution(1920, 1080);
+        settings.setPixelFormat(QVideoFrame::Format_YUYV);
+        settings.setPixelAspectRatio(1, 1);
+        settings.setMinimumFrameRate(30);
+        settings.setMaximumFrameRate(60);
+        QCOMPARE(viewfinderSettingsText(settings),
+                 QStringLiteral("QCameraViewfinderSettings(QSize(1920, 1080), Format_YUYV, "
+                                "PAR:QSize(1, 1), FPS:30-60)"));
+    }
+
+    void v4l2NodesCarryTheirUsbIdentity() {
+        // sysfs as the kernel lays it out: the node's device is the USB interface, whose parent is
+        // the USB device with the identifiers.
+        QTemporaryDir sysfs;
+        const QString usbDevice = sysfs.filePath(QStringLiteral("devices/pci0000:00/usb1/1-2"));
+        QVERIFY(QDir().mkpath(usbDevice + QStringLiteral("/1-2:1.0")));
+        QVERIFY(QDir().mkpath(sysfs.filePath(QStringLiteral("devices/platform/vivid.0"))));
+        auto write = [](const QString& path, const QByteArray& text) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+        };
+        QVERIFY(write(usbDevice + QStringLiteral("/idVendor"), "3B7A\n"));
+        QVERIFY(write(usbDevice + QStringLiteral("/idProduct"), "086c\n"));
+        for (const char* node : {"video2", "video5"})
+            QVERIFY(QDir().mkpath(
+                sysfs.filePath(QStringLiteral("class/video4linux/") + QString::fromLatin1(node))));
+        QVERIFY(QFile::link(usbDevice + QStringLiteral("/1-2:1.0"),
+                            sysfs.filePath(QStringLiteral("class/video4linux/video2/device"))));
+        QVERIFY(QFile::link(sysfs.filePath(QStringLiteral("devices/platform/vivid.0")),
+                            sysfs.filePath(QStringLiteral("class/video4linux/video5/device"))));
+
+        const QString camera =
+            platform::cameraSystemName(QStringLiteral("/dev/video2"), sysfs.path());
+        QCOMPARE(camera, QStringLiteral("/dev/video2 VID_3b7a&PID_086c"));
+        QVERIFY(camera.contains(CameraController::deviceNameMarker(), Qt::CaseInsensitive));
+        // Not a USB camera, a node that does not exist, a name of another kind: unchanged.
+        for (const char* name :
+             {"/dev/video5", "/dev/video9", "kestal-emulator/camera/VID_1&PID_2"})
+            QCOMPARE(platform::cameraSystemName(QString::fromLatin1(name), sysfs.path()),
+                     QString::fromLatin1(name));
+    }
+    void cameraFoundOnceListed() {
+        QVERIFY(emulator_->control({QStringLiteral("unplug")}));
+        auto controller = searchingController();
+        QSignalSpy found(controller.get(), &CameraController::foundCamera);
+        const auto device = hidDevice();
+        controller->findCamera(device);
+        QTRY_VERIFY(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size() >= 3);
+        QVERIFY(emulator_->control({QStringLiteral("plug")}));
+        QTRY_COMPARE(found.count(), 1);
+        QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
+        const int attempts =
+            MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size();
+        QVERIFY(attempts >= 3 && attempts < 9);
+
+        // The largest resolution the camera lists, in YUYV.
+        const QSharedPointer<QCamera> camera = found.at(0).at(0).value<QSharedPointer<QCamera>>();
+        QCOMPARE(camera, controller->camera());
+        QCOMPARE(camera->viewfinderSettings().resolution(), QSize(1920, 1080));
+        QCOMPARE(camera->viewfinderSettings().pixelFormat(), QVideoFrame::Format_YUYV);
+        QVERIFY(MessageLog::contains(QStringLiteral("Camera: initialized")));
+        QTest::qWait(50);
+        QCOMPARE(found.count(), 1);
+    }
+    void cameraSearchGivesUp() {
+        QVERIFY(emulator_->control({QStringLiteral("unplug")}));
+        auto controller = searchingController();
+        QSignalSpy found(controller.get(), &CameraController::foundCamera);
+        const auto device = hidDevice(); // a device that goes away ends the search early
+        controller->findCamera(device);
+        QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
+        QStringList expected;
+        for (int left = 9; left >= 1; --left)
+            expected << QStringLiteral("Trying to find matching camera. Retry attempts left %1")
+                            .arg(left);
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
+        QCOMPARE(found.count(), 0);
+        QVERIFY(emulator_->control({QStringLiteral("plug")}));
+    }
+    void releaseCancelsSearch() {
+        QVERIFY(emulator_->control({QStringLiteral("unplug")}));
+        auto controller = searchingController();
+        controller->setSearchInterval(std::chrono::milliseconds(300)); // room to act between tries
+        QSignalSpy found(controller.get(), &CameraController::foundCamera);
+        const auto device = hidDevice();
+        controller->findCamera(device);
+        QTRY_COMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
+        controller->releaseCamera();
+        QVERIFY(emulator_->control({QStringLiteral("plug")})); // too late: the search was given up
+        QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
+        QTest::qWait(100);
+        QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
+        QCOMPARE(MessageLog::lines().count(QStringLiteral("Failed to find matching camera!")), 1);
+        QCOMPARE(found.count(), 0);
+    }
+    void sessionGates() {
+        QVERIFY(emulator_->control({QStringLiteral("plug")}));
+        auto controller = searchingController();
+        QSignalSpy found(controller.get(), &CameraController::foundCamera);
+        const auto device = hidDevice();
+        controller->findCamera(device);
+        QTRY_COMPARE(found.count(), 1);
+        QSignalSpy starting(controller.get(), &CameraController::startingSession);
+        QSignalSpy resuming(controller.get(), &CameraController::resuming);
+        QSignalSpy active(controller.get(), &CameraController::active);
+        QSignalSpy pausing(controller.get(), &CameraController::pausing);
+        QSignalSpy paused(controller.get(), &CameraController::paused);
+
+        // Nothing starts or pauses outside its state.
+        controller->setApplicationState(NoHdmiSource);
+        controller->startSession();
+        controller->resume();
+        controller->pause();
+        QVERIFY(starting.isEmpty() && resuming.isEmpty() && pausing.isEmpty());
+
+        controller->setApplicationState(Paused);
+        controller->startSession();
+        QCOMPARE(starting.count(), 1);
+        QCOMPARE(active.count(), 1);
+        QTRY_COMPARE(controller->camera()->status(), QCamera::ActiveStatus);
+
+        controller->setApplicationState(Sharing);
+        controller->resume(); // already sharing
+        QCOMPARE(resuming.count(), 0);
+        controller->pause();
+        QCOMPARE(pausing.count(), 1);
+        QCOMPARE(paused.count(), 1);
+        QTRY_VERIFY(controller->camera()->status() != QCamera::ActiveStatus);
+
+        controller->setApplicationState(DeviceInUse);
+        controller->resume();
+        QCOMPARE(resuming.count(), 1);
+        QCOMPARE(active.count(), 2);
+
+        controller->releaseCamera();
+        QVERIFY(!controller->camera());
+    }
 
 private:
-    QSharedPointer<KestalHIDDevice> hidDevice();
-    std::unique_ptr<CameraController> searchingController();
+    QSharedPointer<KestalHIDDevice> hidDevice() {
+        return KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw1"));
+    }
+    std::unique_ptr<CameraController> searchingController() {
+        auto controller = std::make_unique<CameraController>();
+        controller->setSearchInterval(std::chrono::milliseconds(20));
+        return controller;
+    }
     QTemporaryDir emulatorDir_;
     std::unique_ptr<EmulatorProcess> emulator_;
-    void useView(RenderPath path);
-    QImage show(const QVideoFrame& frame, bool bottomToTop = false);
-    QImage grab();
+    void useView(RenderPath path) {
+        view_ = createPictureView(path, nullptr);
+        widget_.reset(view_->widget());
+    }
+    QImage show(const QVideoFrame& frame, bool bottomToTop = false) {
+        const QVideoSurfaceFormat format = surfaceFormat(frame, bottomToTop);
+        widget_->resize(frame.size());
+        if (!widget_->isVisible()) {
+            widget_->show();
+            if (!QTest::qWaitForWindowExposed(widget_.get()))
+                return QImage();
+        }
+        CameraSurface* surface = view_->videoSurface();
+        if (!surface->isActive() || surface->surfaceFormat() != format) {
+            surface->stop();
+            if (!surface->start(format))
+                return QImage();
+        }
+        if (!surface->present(frame))
+            return QImage();
+        return grab();
+    }
+    QImage grab() {
+        if (auto* openGL = dynamic_cast<CameraSurfaceWidget*>(view_))
+            return openGL->grabFramebuffer();
+        return widget_->grab().toImage();
+    }
 
     std::unique_ptr<QWidget> widget_;
     PictureView* view_ = nullptr;
 };
-
-void VideoTest::initTestCase() {
-    const QString socket = emulatorDir_.filePath(QStringLiteral("emulator.sock"));
-    emulator_ = std::make_unique<EmulatorProcess>(
-        socket, QStringList{QStringLiteral("--detached"), QStringLiteral("--time-scale"),
-                            QStringLiteral("0")});
-    QVERIFY(emulator_->isRunning());
-    qputenv("KESTAL_EMULATOR", QFile::encodeName(socket));
-    // The sleep prevention taken while sharing must not reach the machine's own buses.
-    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-    HidApi::setCurrent(&fakeHidApi());
-    FakeHid::instance().interfaces = {FakeInterface{"/dev/hidraw1"}};
-}
-
-void VideoTest::cleanupTestCase() {
-    emulator_.reset();
-}
-
-void VideoTest::init() {
-    MessageLog::capture();
-    MessageLog::clear();
-    qputenv("GPU_SKIP_YUYV", "0");
-    useView(RenderPath::OpenGL);
-}
-
-void VideoTest::useView(RenderPath path) {
-    view_ = createPictureView(path, nullptr);
-    widget_.reset(view_->widget());
-}
-
-QImage VideoTest::grab() {
-    if (auto* openGL = dynamic_cast<CameraSurfaceWidget*>(view_))
-        return openGL->grabFramebuffer();
-    return widget_->grab().toImage();
-}
-
-void VideoTest::cleanup() {
-    widget_.reset();
-    MessageLog::release();
-}
-
-QImage VideoTest::show(const QVideoFrame& frame, bool bottomToTop) {
-    const QVideoSurfaceFormat format = surfaceFormat(frame, bottomToTop);
-    widget_->resize(frame.size());
-    if (!widget_->isVisible()) {
-        widget_->show();
-        if (!QTest::qWaitForWindowExposed(widget_.get()))
-            return QImage();
-    }
-    CameraSurface* surface = view_->videoSurface();
-    if (!surface->isActive() || surface->surfaceFormat() != format) {
-        surface->stop();
-        if (!surface->start(format))
-            return QImage();
-    }
-    if (!surface->present(frame))
-        return QImage();
-    return grab();
-}
-
-void VideoTest::yuyvColours_data() {
-    QTest::addColumn<RenderPath>("path");
-    QTest::addColumn<std::vector<Yuyv>>("pattern");
-
-    std::vector<Yuyv> gradient;
-    for (int i = 0; i < 16; ++i)
-        gradient.push_back({16 + i * 14, 128 + (i - 8) * 15, 20 + i * 14, 128 - (i - 8) * 15});
-    for (const auto& [path, name] : kPaths) {
-        QTest::addRow("%s: limited-range black and white, clamped above 235", name)
-            << path
-            << std::vector<Yuyv>{{16, 128, 16, 128},
-                                 {235, 128, 235, 128},
-                                 {255, 128, 255, 128},
-                                 {0, 128, 0, 128}};
-        QTest::addRow("%s: primaries", name)
-            << path
-            << std::vector<Yuyv>{
-                   {81, 90, 81, 240}, {145, 54, 145, 34}, {41, 240, 41, 110}, {210, 16, 210, 146}};
-        QTest::addRow("%s: even and odd columns take Y0 and Y1", name)
-            << path
-            << std::vector<Yuyv>{
-                   {50, 128, 200, 128}, {200, 60, 50, 190}, {16, 200, 235, 40}, {128, 0, 64, 255}};
-        QTest::addRow("%s: gradient", name) << path << gradient;
-    }
-}
-
-void VideoTest::yuyvColours() {
-    QFETCH(RenderPath, path);
-    QFETCH(std::vector<Yuyv>, pattern);
-
-    useView(path);
-    // A white top row shows which way up the picture comes out.
-    const Yuyv white{235, 128, 235, 128};
-    const QVideoFrame frame = yuyvFrame(pattern, 4, std::vector<Yuyv>(pattern.size(), white));
-    const QImage image = show(frame);
-    QCOMPARE(image.size(), frame.size());
-    for (int x = 0; x < image.width(); ++x) {
-        const Yuyv& macropixel = pattern[size_t(x / 2)];
-        for (int y = 0; y < image.height(); ++y) {
-            const QRgb expected = y == 0 ? qRgb(255, 255, 255)
-                                         : referenceRgb(x % 2 ? macropixel.y1 : macropixel.y0,
-                                                        macropixel.u, macropixel.v);
-            const QRgb actual = image.pixel(x, y);
-            QVERIFY2(closeTo(actual, expected),
-                     qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
-                                    .arg(x)
-                                    .arg(y)
-                                    .arg(rgbText(actual), rgbText(expected))));
-        }
-    }
-}
-
-void VideoTest::rgbChannelOrderAndOrientation_data() {
-    QTest::addColumn<RenderPath>("path");
-    QTest::addColumn<int>("pixelFormat");
-    QTest::addColumn<bool>("bottomToTop");
-    for (const auto& [path, name] : kPaths) {
-        QTest::addRow("%s: RGB32", name) << path << int(QVideoFrame::Format_RGB32) << false;
-        QTest::addRow("%s: BGR32", name) << path << int(QVideoFrame::Format_BGR32) << false;
-        QTest::addRow("%s: RGB32 stored bottom row first", name)
-            << path << int(QVideoFrame::Format_RGB32) << true;
-    }
-}
-
-void VideoTest::rgbChannelOrderAndOrientation() {
-    QFETCH(RenderPath, path);
-    QFETCH(int, pixelFormat);
-    QFETCH(bool, bottomToTop);
-
-    useView(path);
-    const auto format = static_cast<QVideoFrame::PixelFormat>(pixelFormat);
-    const std::array<QRgb, 4> colours{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
-                                      qRgb(10, 100, 200)};
-    const QRgb firstRowColour = qRgb(250, 250, 0);
-    const QSize size(8, 4);
-    const QVideoFrame frame = rgbFrame(format, size, [&](int x, int row) {
-        return row == 0 ? firstRowColour : colours[size_t(x % 4)];
-    });
-    const QImage image = show(frame, bottomToTop);
-    QCOMPARE(image.size(), size);
-    const int firstRowOnScreen = bottomToTop ? size.height() - 1 : 0;
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            const QRgb expected = y == firstRowOnScreen ? firstRowColour : colours[size_t(x % 4)];
-            QVERIFY2(closeTo(image.pixel(x, y), expected),
-                     qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
-                                    .arg(x)
-                                    .arg(y)
-                                    .arg(rgbText(image.pixel(x, y)), rgbText(expected))));
-        }
-    }
-}
-
-void VideoTest::scaledToTheWidget_data() {
-    QTest::addColumn<RenderPath>("path");
-    QTest::addColumn<int>("pixelFormat");
-    QTest::addColumn<bool>("bottomToTop");
-    QTest::addColumn<QSize>("widgetSize");
-    for (const auto& [path, name] : kPaths) {
-        for (const QSize& size : {QSize(64, 32), QSize(24, 12)}) {
-            const bool up = size.width() > 32;
-            QTest::addRow("%s: YUYV %s", name, up ? "up" : "down")
-                << path << int(QVideoFrame::Format_YUYV) << false << size;
-            QTest::addRow("%s: RGB32 bottom row first %s", name, up ? "up" : "down")
-                << path << int(QVideoFrame::Format_RGB32) << true << size;
-            QTest::addRow("%s: BGR32 %s", name, up ? "up" : "down")
-                << path << int(QVideoFrame::Format_BGR32) << false << size;
-        }
-    }
-}
-
-// A 32x16 frame, red above blue, fills a widget of another size, the right way up.
-void VideoTest::scaledToTheWidget() {
-    QFETCH(RenderPath, path);
-    QFETCH(int, pixelFormat);
-    QFETCH(bool, bottomToTop);
-    QFETCH(QSize, widgetSize);
-
-    useView(path);
-    const auto format = static_cast<QVideoFrame::PixelFormat>(pixelFormat);
-    const QSize size(32, 16);
-    const bool yuyv = format == QVideoFrame::Format_YUYV;
-    const QRgb red = yuyv ? referenceRgb(81, 90, 240) : qRgb(200, 20, 10);
-    const QRgb blue = yuyv ? referenceRgb(41, 240, 110) : qRgb(10, 30, 220);
-    auto top = [&](int row) {
-        return (row < size.height() / 2) != bottomToTop;
-    };
-    std::vector<uchar> yuyvBytes;
-    for (int row = 0; yuyv && row < size.height(); ++row) {
-        const Yuyv p = top(row) ? Yuyv{81, 90, 81, 240} : Yuyv{41, 240, 41, 110};
-        for (int i = 0; i < size.width() / 2; ++i)
-            yuyvBytes.insert(yuyvBytes.end(), {uchar(p.y0), uchar(p.u), uchar(p.y1), uchar(p.v)});
-    }
-    const QVideoFrame frame =
-        yuyv ? makeFrame(format, size, yuyvBytes)
-             : rgbFrame(format, size, [&](int, int row) { return top(row) ? red : blue; });
-    QVERIFY(!show(frame, bottomToTop).isNull());
-    widget_->resize(widgetSize);
-    QVERIFY(view_->videoSurface()->present(frame));
-    const QImage image = grab();
-    QCOMPARE(image.size(), widgetSize);
-    const int w = widgetSize.width();
-    const int h = widgetSize.height();
-    for (const QPoint& at : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(w / 2, h / 4 - 1)})
-        QVERIFY2(closeTo(image.pixel(at), red), qPrintable(rgbText(image.pixel(at))));
-    for (const QPoint& at : {QPoint(0, h - 1), QPoint(w - 1, h - 1), QPoint(w / 2, h * 3 / 4)})
-        QVERIFY2(closeTo(image.pixel(at), blue), qPrintable(rgbText(image.pixel(at))));
-}
-
-void VideoTest::pathFollowsTheRenderer() {
-    const struct {
-        const char* renderer;
-        bool softwareRequested;
-        RenderPath path;
-    } cases[] = {
-        {"llvmpipe (LLVM 15.0.6, 256 bits)", false, RenderPath::Raster},
-        {"softpipe", false, RenderPath::Raster},
-        {"Software Rasterizer", false, RenderPath::Raster},
-        {"GDI Generic", false, RenderPath::Raster},
-        {"", false, RenderPath::Raster},
-        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false, RenderPath::OpenGL},
-        {"NVIDIA GeForce GTX 1650/PCIe/SSE2", false, RenderPath::OpenGL},
-        {"AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49)", false, RenderPath::OpenGL},
-        {"NVIDIA GeForce GTX 1650/PCIe/SSE2", true, RenderPath::Raster},
-    };
-    for (const auto& c : cases) {
-        const RenderPathChoice choice =
-            chooseRenderPath(QString::fromLatin1(c.renderer), c.softwareRequested);
-        QVERIFY2(choice.path == c.path, c.renderer);
-        // The log line names what decided.
-        QVERIFY2(choice.reason.contains(c.softwareRequested ? "requested" : c.renderer),
-                 qPrintable(choice.reason));
-    }
-}
-
-void VideoTest::sizeChangeReallocates() {
-    const std::vector<Yuyv> red(8, kRed);
-    const std::vector<Yuyv> blue(4, kBlue);
-    QVideoFrame large = yuyvFrame(red, 4);
-    QImage image = show(large);
-    QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
-
-    // Same stream, smaller frames: the texture and framebuffer follow the frame.
-    QVideoFrame small = yuyvFrame(blue, 2);
-    widget_->resize(small.size());
-    QVERIFY(view_->videoSurface()->present(small));
-    image = grab();
-    QCOMPARE(image.size(), small.size());
-    QVERIFY(closeTo(image.pixel(7, 1), kBlueRgb));
-}
-
-void VideoTest::pendingFrameDropsNewerOnes() {
-    const std::vector<Yuyv> red(4, kRed);
-    const std::vector<Yuyv> blue(4, kBlue);
-    const QVideoFrame first = yuyvFrame(red, 2);
-    QImage image = show(first);
-    QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
-
-    CameraSurface* surface = view_->videoSurface();
-    const int offeredBefore = surface->presentCount();
-    QVERIFY(surface->present(yuyvFrame(red, 2)));
-    QVERIFY(surface->present(yuyvFrame(blue, 2))); // before a paint: dropped, still accepted
-    QCOMPARE(surface->presentCount(), offeredBefore + 2);
-    image = grab();
-    QVERIFY(closeTo(image.pixel(0, 0), kRedRgb));
-
-    // After the paint the next frame is taken again.
-    QVERIFY(surface->present(yuyvFrame(blue, 2)));
-    image = grab();
-    QVERIFY(closeTo(image.pixel(0, 0), kBlueRgb));
-}
-
-void VideoTest::stopClearsPicture_data() {
-    QTest::addColumn<RenderPath>("path");
-    for (const auto& [path, name] : kPaths)
-        QTest::newRow(name) << path;
-}
-
-void VideoTest::stopClearsPicture() {
-    QFETCH(RenderPath, path);
-    useView(path);
-    const QVideoFrame frame = yuyvFrame(std::vector<Yuyv>(4, {235, 128, 235, 128}), 2);
-    QImage image = show(frame);
-    QCOMPARE(qRed(image.pixel(1, 1)), 255);
-    view_->videoSurface()->stop();
-    QVERIFY(!view_->videoSurface()->renderer()->frame().isValid());
-    image = grab();
-    QCOMPARE(qRed(image.pixel(1, 1)), 0);
-    QCOMPARE(qGreen(image.pixel(1, 1)), 0);
-}
-
-void VideoTest::paddedRowsDrawnOthersReportedOnce() {
-    // Rows of 8 pixels (16 bytes) at a stride of 32: the padding must not shear the picture.
-    const QVideoFrame padded = yuyvFrameOf(
-        4, 4, [](int, int row) { return row % 2 ? kBlue : kRed; }, 16);
-    const QImage image = show(padded);
-    for (int y = 0; y < 4; ++y)
-        QVERIFY(closeTo(image.pixel(7, y), y % 2 ? kBlueRgb : kRedRgb));
-
-    // Claiming more pixels than the buffer holds: never read past its end, and said once.
-    QVideoFrame truncated(64, QSize(64, 64), 128, QVideoFrame::Format_YUYV);
-    QCOMPARE(show(truncated).size(), truncated.size());
-    QVERIFY(view_->videoSurface()->present(truncated));
-    grab();
-    QCOMPARE(MessageLog::lines().filter(QStringLiteral("cannot be drawn")).size(), 1);
-}
-
-void VideoTest::replacedRendererReleasesItsTextures() {
-    const QVideoFrame frame = yuyvFrame(std::vector<Yuyv>(4, kRed), 2);
-    show(frame);
-    static_cast<CameraSurfaceWidget*>(view_)
-        ->doneCurrent(); // as between paints, when the camera restarts its stream
-    CameraSurface* surface = view_->videoSurface();
-    surface->stop();
-    QVERIFY(surface->start(QVideoSurfaceFormat(frame.size(), QVideoFrame::Format_RGB32)));
-    QVERIFY(MessageLog::lines().filter(QStringLiteral("not been destroyed")).isEmpty());
-}
-
-void VideoTest::offeredFormats() {
-    CameraSurface* surface = view_->videoSurface();
-    const QList<QVideoFrame::PixelFormat> all{QVideoFrame::Format_RGB32, QVideoFrame::Format_BGR32,
-                                              QVideoFrame::Format_YUYV};
-    QCOMPARE(surface->supportedPixelFormats(QAbstractVideoBuffer::NoHandle), all);
-    QVERIFY(surface->supportedPixelFormats(QAbstractVideoBuffer::GLTextureHandle).isEmpty());
-
-    qputenv("GPU_SKIP_YUYV", "1");
-    view_->videoSurface()->readRendererOptions();
-    QCOMPARE(surface->supportedPixelFormats(QAbstractVideoBuffer::NoHandle), all.mid(0, 2));
-    QVERIFY(!surface->start(QVideoSurfaceFormat(QSize(8, 8), QVideoFrame::Format_YUYV)));
-    qputenv("GPU_SKIP_YUYV", "yes");
-    view_->videoSurface()->readRendererOptions();
-    QCOMPARE(surface->supportedPixelFormats(QAbstractVideoBuffer::NoHandle), all);
-    QVERIFY(!surface->start(QVideoSurfaceFormat(QSize(8, 8), QVideoFrame::Format_NV12)));
-}
-
-void VideoTest::pictureIsLetterboxed() {
-    QCOMPARE(CameraViewfinder::pictureRect(QSize(1920, 1080), QSize(1000, 1000)),
-             QRect(0, 219, 1000, 562));
-    QCOMPARE(CameraViewfinder::pictureRect(QSize(1920, 1080), QSize(2000, 1000)),
-             QRect(111, 0, 1777, 1000));
-    QCOMPARE(CameraViewfinder::pictureRect(QSize(1280, 720), QSize(1280, 720)),
-             QRect(0, 0, 1280, 720));
-}
-
-void VideoTest::settingsText() {
-    QCOMPARE(viewfinderSettingsText(QCameraViewfinderSettings()),
-             QStringLiteral("QCameraViewfinderSettings()"));
-    QCameraViewfinderSettings settings;
-    settings.setResolution(1920, 1080);
-    settings.setPixelFormat(QVideoFrame::Format_YUYV);
-    settings.setPixelAspectRatio(1, 1);
-    settings.setMinimumFrameRate(30);
-    settings.setMaximumFrameRate(60);
-    QCOMPARE(viewfinderSettingsText(settings),
-             QStringLiteral("QCameraViewfinderSettings(QSize(1920, 1080), Format_YUYV, "
-                            "PAR:QSize(1, 1), FPS:30-60)"));
-}
-
-QSharedPointer<KestalHIDDevice> VideoTest::hidDevice() {
-    return KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw1"));
-}
-
-void VideoTest::v4l2NodesCarryTheirUsbIdentity() {
-    // sysfs as the kernel lays it out: the node's device is the USB interface, whose parent is
-    // the USB device with the identifiers.
-    QTemporaryDir sysfs;
-    const QString usbDevice = sysfs.filePath(QStringLiteral("devices/pci0000:00/usb1/1-2"));
-    QVERIFY(QDir().mkpath(usbDevice + QStringLiteral("/1-2:1.0")));
-    QVERIFY(QDir().mkpath(sysfs.filePath(QStringLiteral("devices/platform/vivid.0"))));
-    auto write = [](const QString& path, const QByteArray& text) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-    };
-    QVERIFY(write(usbDevice + QStringLiteral("/idVendor"), "3B7A\n"));
-    QVERIFY(write(usbDevice + QStringLiteral("/idProduct"), "086c\n"));
-    for (const char* node : {"video2", "video5"})
-        QVERIFY(QDir().mkpath(
-            sysfs.filePath(QStringLiteral("class/video4linux/") + QString::fromLatin1(node))));
-    QVERIFY(QFile::link(usbDevice + QStringLiteral("/1-2:1.0"),
-                        sysfs.filePath(QStringLiteral("class/video4linux/video2/device"))));
-    QVERIFY(QFile::link(sysfs.filePath(QStringLiteral("devices/platform/vivid.0")),
-                        sysfs.filePath(QStringLiteral("class/video4linux/video5/device"))));
-
-    const QString camera = platform::cameraSystemName(QStringLiteral("/dev/video2"), sysfs.path());
-    QCOMPARE(camera, QStringLiteral("/dev/video2 VID_3b7a&PID_086c"));
-    QVERIFY(camera.contains(CameraController::deviceNameMarker(), Qt::CaseInsensitive));
-    // Not a USB camera, a node that does not exist, a name of another kind: unchanged.
-    for (const char* name : {"/dev/video5", "/dev/video9", "kestal-emulator/camera/VID_1&PID_2"})
-        QCOMPARE(platform::cameraSystemName(QString::fromLatin1(name), sysfs.path()),
-                 QString::fromLatin1(name));
-}
-
-std::unique_ptr<CameraController> VideoTest::searchingController() {
-    auto controller = std::make_unique<CameraController>();
-    controller->setSearchInterval(std::chrono::milliseconds(20));
-    return controller;
-}
-
-void VideoTest::cameraFoundOnceListed() {
-    QVERIFY(emulator_->control({QStringLiteral("unplug")}));
-    auto controller = searchingController();
-    QSignalSpy found(controller.get(), &CameraController::foundCamera);
-    const auto device = hidDevice();
-    controller->findCamera(device);
-    QTRY_VERIFY(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size() >= 3);
-    QVERIFY(emulator_->control({QStringLiteral("plug")}));
-    QTRY_COMPARE(found.count(), 1);
-    QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
-    const int attempts = MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size();
-    QVERIFY(attempts >= 3 && attempts < 9);
-
-    // The largest resolution the camera lists, in YUYV.
-    const QSharedPointer<QCamera> camera = found.at(0).at(0).value<QSharedPointer<QCamera>>();
-    QCOMPARE(camera, controller->camera());
-    QCOMPARE(camera->viewfinderSettings().resolution(), QSize(1920, 1080));
-    QCOMPARE(camera->viewfinderSettings().pixelFormat(), QVideoFrame::Format_YUYV);
-    QVERIFY(MessageLog::contains(QStringLiteral("Camera: initialized")));
-    QTest::qWait(50);
-    QCOMPARE(found.count(), 1);
-}
-
-void VideoTest::cameraSearchGivesUp() {
-    QVERIFY(emulator_->control({QStringLiteral("unplug")}));
-    auto controller = searchingController();
-    QSignalSpy found(controller.get(), &CameraController::foundCamera);
-    const auto device = hidDevice(); // a device that goes away ends the search early
-    controller->findCamera(device);
-    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
-    QStringList expected;
-    for (int left = 9; left >= 1; --left)
-        expected
-            << QStringLiteral("Trying to find matching camera. Retry attempts left %1").arg(left);
-    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
-    QCOMPARE(found.count(), 0);
-    QVERIFY(emulator_->control({QStringLiteral("plug")}));
-}
-
-void VideoTest::releaseCancelsSearch() {
-    QVERIFY(emulator_->control({QStringLiteral("unplug")}));
-    auto controller = searchingController();
-    controller->setSearchInterval(std::chrono::milliseconds(300)); // room to act between tries
-    QSignalSpy found(controller.get(), &CameraController::foundCamera);
-    const auto device = hidDevice();
-    controller->findCamera(device);
-    QTRY_COMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
-    controller->releaseCamera();
-    QVERIFY(emulator_->control({QStringLiteral("plug")})); // too late: the search was given up
-    QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
-    QTest::qWait(100);
-    QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
-    QCOMPARE(MessageLog::lines().count(QStringLiteral("Failed to find matching camera!")), 1);
-    QCOMPARE(found.count(), 0);
-}
-
-void VideoTest::sessionGates() {
-    QVERIFY(emulator_->control({QStringLiteral("plug")}));
-    auto controller = searchingController();
-    QSignalSpy found(controller.get(), &CameraController::foundCamera);
-    const auto device = hidDevice();
-    controller->findCamera(device);
-    QTRY_COMPARE(found.count(), 1);
-    QSignalSpy starting(controller.get(), &CameraController::startingSession);
-    QSignalSpy resuming(controller.get(), &CameraController::resuming);
-    QSignalSpy active(controller.get(), &CameraController::active);
-    QSignalSpy pausing(controller.get(), &CameraController::pausing);
-    QSignalSpy paused(controller.get(), &CameraController::paused);
-
-    // Nothing starts or pauses outside its state.
-    controller->setApplicationState(NoHdmiSource);
-    controller->startSession();
-    controller->resume();
-    controller->pause();
-    QVERIFY(starting.isEmpty() && resuming.isEmpty() && pausing.isEmpty());
-
-    controller->setApplicationState(Paused);
-    controller->startSession();
-    QCOMPARE(starting.count(), 1);
-    QCOMPARE(active.count(), 1);
-    QTRY_COMPARE(controller->camera()->status(), QCamera::ActiveStatus);
-
-    controller->setApplicationState(Sharing);
-    controller->resume(); // already sharing
-    QCOMPARE(resuming.count(), 0);
-    controller->pause();
-    QCOMPARE(pausing.count(), 1);
-    QCOMPARE(paused.count(), 1);
-    QTRY_VERIFY(controller->camera()->status() != QCamera::ActiveStatus);
-
-    controller->setApplicationState(DeviceInUse);
-    controller->resume();
-    QCOMPARE(resuming.count(), 1);
-    QCOMPARE(active.count(), 2);
-
-    controller->releaseCamera();
-    QVERIFY(!controller->camera());
-}
 
 QTEST_MAIN(VideoTest)
 #include "tst_video.moc"
