@@ -1,5 +1,5 @@
 // tindrel's device access and device presence on the emulated device. Flashing through them is
-// tindrelendtoend_test's.
+// ToolTest's, with the shipped library.
 
 #include "deviceids.h"
 #include "emulatorbackends.h"
@@ -56,6 +56,8 @@ TEST_F(TindrelBackendTest, FactoryFindsTheAttachedDeviceAndItsOneUnitOnly) {
     const auto stale = device->readXu(uvc::aitExtensionUnit(), 2, data);
     EXPECT_FALSE(stale.ok);
     EXPECT_EQ(stale.errorCode, static_cast<std::uint32_t>(ENODEV));
+    EXPECT_EQ(device->writeXu(uvc::aitExtensionUnit(), 3, Bytes(32)).errorCode,
+              static_cast<std::uint32_t>(ENODEV));
 }
 
 TEST_F(TindrelBackendTest, WithoutDaemonNothingOpensAndCountingThrows) {

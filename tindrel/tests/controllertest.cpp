@@ -265,6 +265,10 @@ TEST_F(ControllerTest, IsSupportedDeviceMatchesTheIdentifiersInAnyCase) {
     std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
     EXPECT_TRUE(controller.isSupportedDevice(path));
     EXPECT_TRUE(controller.isSupportedDevice(upper));
+    // udev's paths: the node, then the identifiers (see UdevPnpProviderTest).
+    std::snprintf(path, sizeof path, "/dev/snd/pcmC1D0c#vid_%04x&pid_%04x", deviceVendorId,
+                  deviceProductId);
+    EXPECT_TRUE(controller.isSupportedDevice(path));
     EXPECT_FALSE(controller.isSupportedDevice("\\\\?\\USB#VID_0000&PID_086C#6"));
     EXPECT_FALSE(controller.isSupportedDevice("\\\\?\\USB#VID_1234&PID_086C#6"));
 }

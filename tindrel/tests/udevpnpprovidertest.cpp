@@ -3,8 +3,6 @@
 // provider's thread comes and goes with the provider.
 
 #include "util/udevpnpprovider.h"
-#include "backend/videodeviceupdatetask.h"
-#include "controller/updatecontroller.h"
 #include "deviceids.h"
 #include "support/fakesysfs.h"
 #include "support/recordinglistener.h"
@@ -131,24 +129,6 @@ TEST_F(UdevPnpProviderTest, ARemovalCarriesThePathOfItsArrival) {
     m_sysfs.uevent(m_video, "remove");
     ASSERT_TRUE(listener.waitForCount(3));
     EXPECT_EQ(listener.events()[2], std::string("-") + kCameraPath);
-}
-
-TEST_F(UdevPnpProviderTest, TheUpdateControllersFilterAcceptsTheDevicesPathsOnly) {
-    RecordingListener listener;
-    fwupdate::controller::UpdateController controller;
-    ASSERT_NE(controller.pnpProvider(), nullptr);
-    ASSERT_TRUE(
-        controller.registerTask(std::make_shared<fwupdate::backend::VideoDeviceUpdateTask>()));
-    controller.pnpProvider()->addListener(&listener);
-
-    m_sysfs.uevent(m_video, "add");
-    m_sysfs.uevent(m_pcm, "add");
-    m_sysfs.uevent(m_foreignVideo, "add");
-    ASSERT_TRUE(listener.waitForCount(3));
-    const auto events = listener.events();
-    EXPECT_TRUE(controller.isSupportedDevice(events[0].substr(1)));
-    EXPECT_TRUE(controller.isSupportedDevice(events[1].substr(1)));
-    EXPECT_FALSE(controller.isSupportedDevice(events[2].substr(1)));
 }
 
 TEST_F(UdevPnpProviderTest, ARemovalWaitsForTheCallInProgressAndStopsLaterCalls) {
