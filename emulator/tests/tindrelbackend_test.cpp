@@ -7,7 +7,6 @@
 #include "emulatoruvcdevicefactory.h"
 #include "runningdaemon.h"
 #include "support/recordinglistener.h"
-#include "util/pnpproviderfactory.h"
 #include "uvc/aitextensionunit.h"
 
 #include <gtest/gtest.h>
@@ -87,23 +86,19 @@ TEST_F(TindrelBackendTest, PnpProviderDeliversArrivalsAndRemovalsWithThePath) {
     EXPECT_TRUE(removed.events().empty());
 }
 
-TEST_F(TindrelBackendTest, BackendsAreInstalledOnlyWhenTheVariableIsSet) {
+TEST_F(TindrelBackendTest, BackendsExistOnlyWhenTheVariableIsSet) {
     ::unsetenv(kSocketEnvVar);
     EXPECT_FALSE(makeEmulatorUvcDeviceFactory());
     EXPECT_FALSE(makeEmulatorPnpProvider());
-    EXPECT_FALSE(installEmulatorBackends());
     EXPECT_FALSE(uvc::uvcDeviceFactory()->open(vid, pid, &heldElsewhere_))
         << "the built-in factory finds nothing here";
 
     ::setenv(kSocketEnvVar, daemon_.socketPath().c_str(), 1);
-    EXPECT_TRUE(makeEmulatorUvcDeviceFactory());
+    const auto factory = makeEmulatorUvcDeviceFactory();
+    ASSERT_TRUE(factory);
     EXPECT_TRUE(makeEmulatorPnpProvider());
-    ASSERT_TRUE(installEmulatorBackends());
     ::unsetenv(kSocketEnvVar);
-    EXPECT_TRUE(uvc::uvcDeviceFactory()->open(vid, pid, &heldElsewhere_));
-    EXPECT_TRUE(util::createPnpProvider());
-    uvc::setUvcDeviceFactory(nullptr);
-    util::setPnpProviderFactory({});
+    EXPECT_TRUE(factory->open(vid, pid, &heldElsewhere_)) << "the socket is kept from creation";
 }
 
 } // namespace

@@ -16,8 +16,4 @@ std::shared_ptr<uvc::IUvcDeviceFactory> makeEmulatorUvcDeviceFactory();
 /// not answer.
 std::unique_ptr<util::IPnpProvider> makeEmulatorPnpProvider();
 
-/// Installs both of the above as the library's factories when KESTAL_EMULATOR is set; returns
-/// false and changes nothing otherwise. Call before `initialize`.
-bool installEmulatorBackends();
-
 } // namespace quendral::emulator
