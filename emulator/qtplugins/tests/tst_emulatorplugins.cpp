@@ -27,7 +27,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -261,10 +260,6 @@ private slots:
         }
         QVERIFY(emulatedCameras().isEmpty());
         QVERIFY(!audioDevice(QAudio::AudioInput, kInput));
-        if (socket.isEmpty()) {
-            QVERIFY(!audioDevice(QAudio::AudioOutput, kOutput));
-            QVERIFY(QAudioDeviceInfo::defaultOutputDevice().deviceName() != kOutput);
-        }
     }
 
     void devicesFollowAttachment() {
@@ -455,18 +450,6 @@ private slots:
         QCOMPARE(clicks[1].timeUs - clicks[0].timeUs, quint64(500000));
         QVERIFY(qint64(clicks[0].timeUs) >= startedUs + 500000);
         QVERIFY(qint64(clicks[1].timeUs) <= readDoneUs);
-
-        // Between clicks: a 1 kHz sine of peak 0.25 on both channels.
-        int rising = 0;
-        float peak = 0;
-        for (qint64 f = 25000; f < 25000 + 4800; ++f) {
-            const float left = sampleAt(captured, f, 0);
-            QCOMPARE(sampleAt(captured, f, 1), left);
-            peak = std::max(peak, std::fabs(left));
-            rising += sampleAt(captured, f - 1, 0) < 0 && left >= 0 ? 1 : 0;
-        }
-        QCOMPARE(rising, 100);
-        QVERIFY(std::fabs(peak - 0.25f) < 0.01f);
 
         // Push mode writes whole periods; unplugged while running, the input stops with an
         // error and cannot start again.
