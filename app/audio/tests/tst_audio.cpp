@@ -210,18 +210,9 @@ private slots:
                      qPrintable(QStringLiteral("frame %1").arg(frame)));
         }
     }
-    void searchScansElevenTimesThenGivesUp_data() {
-        QTest::addColumn<bool>("emulatorRuns");
-        QTest::newRow("device detached") << true;
-        QTest::newRow("no emulator") << false;
-    }
+    // Without an emulator the plugin lists no input (the plugin suite shows that): the same case.
     void searchScansElevenTimesThenGivesUp() {
-        QFETCH(bool, emulatorRuns);
         QVERIFY(control("unplug"));
-        if (!emulatorRuns)
-            qunsetenv("KESTAL_EMULATOR");
-        auto restore = qScopeGuard([&] { qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit()); });
-
         AudioController controller;
         controller.setTiming(fastTiming());
         controller.setApplicationState(Sharing);
@@ -238,8 +229,6 @@ private slots:
         // The search is over; only a new state above NoHdmiSource starts another one.
         QTest::qWait(100);
         QCOMPARE(countLogged(kRetryLog), 10);
-        restore.dismiss();
-        qputenv("KESTAL_EMULATOR", socket_.toLocal8Bit());
         QVERIFY(control("plug"));
         controller.setApplicationState(Sharing);
         QTRY_COMPARE(countLogged(QStringLiteral("Audio: Input Device:")), 1);

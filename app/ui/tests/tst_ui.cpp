@@ -323,7 +323,7 @@ private slots:
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowState(), Qt::WindowFullScreen);
     }
-    // Without a tray the window offers the program's menu and only minimizes when closed.
+    // Without a tray the window offers the program's menu; the controller suite closes it then.
     void standaloneWindowOffersProgramMenu() {
         KestalMainWindow window;
         QAction about(QStringLiteral("About"));
@@ -338,10 +338,6 @@ private slots:
 
         window.setStandalone(true);
         QCOMPARE(programEntries(), (QStringList{"-", "About", "Exit"}));
-        window.setState(NoDevice);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(!window.close() && window.isMinimized());
         window.setStandalone(false);
         QVERIFY(programEntries().isEmpty());
     }
