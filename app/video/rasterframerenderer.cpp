@@ -7,7 +7,8 @@
 
 // The YUYV conversion is the hot loop of this path: written for the compiler to vectorize, and
 // built for AVX2 beside the baseline where the platform can pick one at load time.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
+#if defined(CASTWELL_VECTOR_CLONES_AT_LOAD) && defined(__x86_64__) && defined(__GNUC__) &&         \
+    defined(__ELF__)
 #define CASTWELL_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define CASTWELL_VECTOR_CLONES
