@@ -9,10 +9,8 @@
 #include "pictureview.h"
 #include "platform/cameraidentity.h"
 #include "videoframe.h"
-#include "viewfindersettingstext.h"
 
 #include <QCameraInfo>
-#include <QCameraViewfinderSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QVideoSurfaceFormat>
@@ -115,12 +113,22 @@ bool closeTo(QRgb actual, QRgb expected) {
            std::abs(qBlue(actual) - qBlue(expected)) <= 1;
 }
 
-const std::pair<RenderPath, const char*> kPaths[] = {{RenderPath::OpenGL, "OpenGL"},
-                                                     {RenderPath::Raster, "raster"}};
-
 QString rgbText(QRgb colour) {
     return QStringLiteral("(%1, %2, %3)").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour));
 }
+
+// Empty when the pixel at (x, y) is within one level of `expected`, else what differs.
+QString mismatch(const QImage& image, int x, int y, QRgb expected) {
+    const QRgb actual = image.pixel(x, y);
+    return closeTo(actual, expected) ? QString()
+                                     : QStringLiteral("pixel %1,%2: %3, expected %4")
+                                           .arg(x)
+                                           .arg(y)
+                                           .arg(rgbText(actual), rgbText(expected));
+}
+
+const std::pair<RenderPath, const char*> kPaths[] = {{RenderPath::OpenGL, "OpenGL"},
+                                                     {RenderPath::Raster, "raster"}};
 
 } // namespace
 
@@ -149,6 +157,9 @@ private slots:
         useView(RenderPath::OpenGL);
     }
     void cleanup() {
+        found_.reset();
+        controller_.reset();
+        hidDevice_.reset();
         widget_.reset();
         MessageLog::release();
     }
@@ -197,12 +208,8 @@ private slots:
                 const QRgb expected = y == 0 ? qRgb(255, 255, 255)
                                              : referenceRgb(x % 2 ? macropixel.y1 : macropixel.y0,
                                                             macropixel.u, macropixel.v);
-                const QRgb actual = image.pixel(x, y);
-                QVERIFY2(closeTo(actual, expected),
-                         qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
-                                        .arg(x)
-                                        .arg(y)
-                                        .arg(rgbText(actual), rgbText(expected))));
+                const QString wrong = mismatch(image, x, y, expected);
+                QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
             }
         }
     }
@@ -236,13 +243,9 @@ private slots:
         const int firstRowOnScreen = bottomToTop ? size.height() - 1 : 0;
         for (int y = 0; y < size.height(); ++y) {
             for (int x = 0; x < size.width(); ++x) {
-                const QRgb expected =
-                    y == firstRowOnScreen ? firstRowColour : colours[size_t(x % 4)];
-                QVERIFY2(closeTo(image.pixel(x, y), expected),
-                         qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
-                                        .arg(x)
-                                        .arg(y)
-                                        .arg(rgbText(image.pixel(x, y)), rgbText(expected))));
+                const QString wrong = mismatch(
+                    image, x, y, y == firstRowOnScreen ? firstRowColour : colours[size_t(x % 4)]);
+                QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
             }
         }
     }
@@ -274,20 +277,14 @@ private slots:
         const auto format = static_cast<QVideoFrame::PixelFormat>(pixelFormat);
         const QSize size(32, 16);
         const bool yuyv = format == QVideoFrame::Format_YUYV;
-        const QRgb red = yuyv ? referenceRgb(81, 90, 240) : qRgb(200, 20, 10);
-        const QRgb blue = yuyv ? referenceRgb(41, 240, 110) : qRgb(10, 30, 220);
+        const QRgb red = yuyv ? kRedRgb : qRgb(200, 20, 10);
+        const QRgb blue = yuyv ? kBlueRgb : qRgb(10, 30, 220);
         auto top = [&](int row) {
             return (row < size.height() / 2) != bottomToTop;
         };
-        std::vector<uchar> yuyvBytes;
-        for (int row = 0; yuyv && row < size.height(); ++row) {
-            const Yuyv p = top(row) ? Yuyv{81, 90, 81, 240} : Yuyv{41, 240, 41, 110};
-            for (int i = 0; i < size.width() / 2; ++i)
-                yuyvBytes.insert(yuyvBytes.end(),
-                                 {uchar(p.y0), uchar(p.u), uchar(p.y1), uchar(p.v)});
-        }
         const QVideoFrame frame =
-            yuyv ? makeFrame(format, size, yuyvBytes)
+            yuyv ? yuyvFrameOf(size.width() / 2, size.height(),
+                               [&](int, int row) { return top(row) ? kRed : kBlue; })
                  : rgbFrame(format, size, [&](int, int row) { return top(row) ? red : blue; });
         QVERIFY(!show(frame, bottomToTop).isNull());
         widget_->resize(widgetSize);
@@ -428,20 +425,6 @@ private slots:
         QCOMPARE(CameraViewfinder::pictureRect(QSize(1280, 720), QSize(1280, 720)),
                  QRect(0, 0, 1280, 720));
     }
-    void settingsText() {
-        QCOMPARE(viewfinderSettingsText(QCameraViewfinderSettings()),
-                 QStringLiteral("QCameraViewfinderSettings()"));
-        QCameraViewfinderSettings settings;
-        settings.setResolution(1920, 1080);
-        settings.setPixelFormat(QVideoFrame::Format_YUYV);
-        settings.setPixelAspectRatio(1, 1);
-        settings.setMinimumFrameRate(30);
-        settings.setMaximumFrameRate(60);
-        QCOMPARE(viewfinderSettingsText(settings),
-                 QStringLiteral("QCameraViewfinderSettings(QSize(1920, 1080), Format_YUYV, "
-                                "PAR:QSize(1, 1), FPS:30-60)"));
-    }
-
     void v4l2NodesCarryTheirUsbIdentity() {
         // sysfs as the kernel lays it out: the node's device is the USB interface, whose parent is
         // the USB device with the identifiers.
@@ -474,71 +457,54 @@ private slots:
                      QString::fromLatin1(name));
     }
     void cameraFoundOnceListed() {
-        QVERIFY(emulator_->control({QStringLiteral("unplug")}));
-        auto controller = searchingController();
-        QSignalSpy found(controller.get(), &CameraController::foundCamera);
-        const auto device = hidDevice();
-        controller->findCamera(device);
+        search(false);
         QTRY_VERIFY(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size() >= 3);
         QVERIFY(emulator_->control({QStringLiteral("plug")}));
-        QTRY_COMPARE(found.count(), 1);
+        QTRY_COMPARE(found_->count(), 1);
         QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
         const int attempts =
             MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size();
         QVERIFY(attempts >= 3 && attempts < 9);
 
         // The largest resolution the camera lists, in YUYV.
-        const QSharedPointer<QCamera> camera = found.at(0).at(0).value<QSharedPointer<QCamera>>();
-        QCOMPARE(camera, controller->camera());
+        const auto camera = found_->at(0).at(0).value<QSharedPointer<QCamera>>();
+        QCOMPARE(camera, controller_->camera());
         QCOMPARE(camera->viewfinderSettings().resolution(), QSize(1920, 1080));
         QCOMPARE(camera->viewfinderSettings().pixelFormat(), QVideoFrame::Format_YUYV);
         QVERIFY(MessageLog::contains(QStringLiteral("Camera: initialized")));
         QTest::qWait(50);
-        QCOMPARE(found.count(), 1);
+        QCOMPARE(found_->count(), 1);
     }
     void cameraSearchGivesUp() {
-        QVERIFY(emulator_->control({QStringLiteral("unplug")}));
-        auto controller = searchingController();
-        QSignalSpy found(controller.get(), &CameraController::foundCamera);
-        const auto device = hidDevice(); // a device that goes away ends the search early
-        controller->findCamera(device);
+        search(false);
         QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
         QStringList expected;
         for (int left = 9; left >= 1; --left)
             expected << QStringLiteral("Trying to find matching camera. Retry attempts left %1")
                             .arg(left);
         QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
-        QCOMPARE(found.count(), 0);
-        QVERIFY(emulator_->control({QStringLiteral("plug")}));
+        QCOMPARE(found_->count(), 0);
     }
     void releaseCancelsSearch() {
-        QVERIFY(emulator_->control({QStringLiteral("unplug")}));
-        auto controller = searchingController();
-        controller->setSearchInterval(std::chrono::milliseconds(300)); // room to act between tries
-        QSignalSpy found(controller.get(), &CameraController::foundCamera);
-        const auto device = hidDevice();
-        controller->findCamera(device);
+        search(false, 300); // room to act between tries
         QTRY_COMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
-        controller->releaseCamera();
+        controller_->releaseCamera();
         QVERIFY(emulator_->control({QStringLiteral("plug")})); // too late: the search was given up
         QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find matching camera!")));
         QTest::qWait(100);
         QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
         QCOMPARE(MessageLog::lines().count(QStringLiteral("Failed to find matching camera!")), 1);
-        QCOMPARE(found.count(), 0);
+        QCOMPARE(found_->count(), 0);
     }
     void sessionGates() {
-        QVERIFY(emulator_->control({QStringLiteral("plug")}));
-        auto controller = searchingController();
-        QSignalSpy found(controller.get(), &CameraController::foundCamera);
-        const auto device = hidDevice();
-        controller->findCamera(device);
-        QTRY_COMPARE(found.count(), 1);
-        QSignalSpy starting(controller.get(), &CameraController::startingSession);
-        QSignalSpy resuming(controller.get(), &CameraController::resuming);
-        QSignalSpy active(controller.get(), &CameraController::active);
-        QSignalSpy pausing(controller.get(), &CameraController::pausing);
-        QSignalSpy paused(controller.get(), &CameraController::paused);
+        search(true);
+        QTRY_COMPARE(found_->count(), 1);
+        CameraController* controller = controller_.get();
+        QSignalSpy starting(controller, &CameraController::startingSession);
+        QSignalSpy resuming(controller, &CameraController::resuming);
+        QSignalSpy active(controller, &CameraController::active);
+        QSignalSpy pausing(controller, &CameraController::pausing);
+        QSignalSpy paused(controller, &CameraController::paused);
 
         // Nothing starts or pauses outside its state.
         controller->setApplicationState(NoHdmiSource);
@@ -552,6 +518,9 @@ private slots:
         QCOMPARE(starting.count(), 1);
         QCOMPARE(active.count(), 1);
         QTRY_COMPARE(controller->camera()->status(), QCamera::ActiveStatus);
+        QVERIFY(MessageLog::contains(
+            QStringLiteral("Camera mode: QCameraViewfinderSettings(QSize(1920, "
+                           "1080), Format_YUYV, PAR:QSize(1, 1), FPS:60-60)")));
 
         controller->setApplicationState(Sharing);
         controller->resume(); // already sharing
@@ -571,14 +540,19 @@ private slots:
     }
 
 private:
-    QSharedPointer<KestalHIDDevice> hidDevice() {
-        return KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw1"));
+    // Starts a search for the camera of the HID device, whose presence ends a search early when
+    // it goes, with the emulated device plugged in or not.
+    void search(bool plugged, int intervalMs = 20) {
+        QVERIFY(emulator_->control({QString::fromLatin1(plugged ? "plug" : "unplug")}));
+        controller_ = std::make_unique<CameraController>();
+        controller_->setSearchInterval(std::chrono::milliseconds(intervalMs));
+        found_ = std::make_unique<QSignalSpy>(controller_.get(), &CameraController::foundCamera);
+        hidDevice_ = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw1"));
+        controller_->findCamera(hidDevice_);
     }
-    std::unique_ptr<CameraController> searchingController() {
-        auto controller = std::make_unique<CameraController>();
-        controller->setSearchInterval(std::chrono::milliseconds(20));
-        return controller;
-    }
+    std::unique_ptr<CameraController> controller_;
+    std::unique_ptr<QSignalSpy> found_;
+    QSharedPointer<KestalHIDDevice> hidDevice_;
     QTemporaryDir emulatorDir_;
     std::unique_ptr<EmulatorProcess> emulator_;
     void useView(RenderPath path) {
