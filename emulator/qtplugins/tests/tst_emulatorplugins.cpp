@@ -43,13 +43,10 @@ const QString kInput = QString::fromUtf8(kAudioInputName);
 const QString kOutput = QString::fromUtf8(media::kAudioOutputName);
 
 QList<QCameraInfo> emulatedCameras() {
-    auto cameras = QCameraInfo::availableCameras();
-    cameras.erase(std::remove_if(cameras.begin(), cameras.end(),
-                                 [](const auto& camera) {
-                                     return !camera.deviceName().contains(kIdText,
-                                                                          Qt::CaseInsensitive);
-                                 }),
-                  cameras.end());
+    QList<QCameraInfo> cameras;
+    for (const QCameraInfo& camera : QCameraInfo::availableCameras())
+        if (camera.deviceName().contains(kIdText, Qt::CaseInsensitive))
+            cameras << camera;
     return cameras;
 }
 
@@ -65,9 +62,8 @@ QStringList audioDeviceLines(const QProcessEnvironment& environment) {
     QProcess list;
     list.setProcessEnvironment(environment);
     list.start(QStringLiteral(LIST_AUDIO_DEVICES_BINARY), QStringList());
-    if (!list.waitForFinished() || list.exitCode() != 0) {
+    if (!list.waitForFinished() || list.exitCode() != 0)
         return {QStringLiteral("list_audio_devices failed")};
-    }
     return QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'));
 }
 
@@ -92,9 +88,8 @@ float sampleAt(const QByteArray& bytes, qint64 frame, int channel) {
 
 QByteArray pattern(int bytes, int step, int offset) {
     QByteArray out(bytes, Qt::Uninitialized);
-    for (int i = 0; i < bytes; ++i) {
+    for (int i = 0; i < bytes; ++i)
         out[i] = static_cast<char>(i * step + offset);
-    }
     return out;
 }
 
@@ -113,9 +108,8 @@ class RecordingSurface : public QAbstractVideoSurface {
 public:
     QList<QVideoFrame::PixelFormat>
     supportedPixelFormats(QAbstractVideoBuffer::HandleType type) const override {
-        if (type != QAbstractVideoBuffer::NoHandle) {
+        if (type != QAbstractVideoBuffer::NoHandle)
             return {};
-        }
         return {QVideoFrame::Format_YUYV, QVideoFrame::Format_RGB32};
     }
 
@@ -135,11 +129,10 @@ public:
             const int x = block * media::kStampBlockPx + media::kStampBlockPx / 2;
             // YUYV: luma of pixel x; RGB32 (0xffRRGGBB words, little-endian): green.
             const quint64 bit = (yuyv ? centreRow[x * 2] : centreRow[x * 4 + 1]) > 128 ? 1 : 0;
-            if (block < media::kStampCounterBits) {
+            if (block < media::kStampCounterBits)
                 seen.pixelCounter = static_cast<quint32>(seen.pixelCounter << 1 | bit);
-            } else {
+            else
                 seen.pixelTimeUs = seen.pixelTimeUs << 1 | bit;
-            }
         }
         seen.probeRow = QByteArray(reinterpret_cast<const char*>(mapped.bits()) +
                                        mapped.bytesPerLine() * (mapped.height() / 2),
@@ -181,17 +174,15 @@ struct Click {
 QList<Click> findClicks(const QByteArray& bytes) {
     QList<Click> clicks;
     for (qint64 f = 1; f + media::kClickFrames <= bytes.size() / 8; ++f) {
-        if (!(sampleAt(bytes, f, 0) > 0.5f && sampleAt(bytes, f - 1, 0) <= 0.5f)) {
+        if (!(sampleAt(bytes, f, 0) > 0.5f && sampleAt(bytes, f - 1, 0) <= 0.5f))
             continue;
-        }
         Click click{f, 0, 0};
         for (int i = 0; i < 80; ++i) {
             const unsigned bit = sampleAt(bytes, f + i, 1) > 0 ? 1 : 0;
-            if (i < 16) {
+            if (i < 16)
                 click.index = static_cast<quint16>(click.index << 1 | bit);
-            } else {
+            else
                 click.timeUs = click.timeUs << 1 | bit;
-            }
         }
         clicks.append(click);
         f += media::kClickFrames;
@@ -235,9 +226,8 @@ private slots:
     void init() {
         qputenv(kSocketEnvVar, socketPath_.toUtf8());
         qunsetenv(media::kAudioRecordEnvVar);
-        if (!deviceState().attached) {
+        if (!deviceState().attached)
             control({"plug"});
-        }
     }
 
     void cleanupTestCase() {
@@ -253,11 +243,10 @@ private slots:
 
     void nothingWithoutEmulator() {
         QFETCH(QByteArray, socket);
-        if (socket.isEmpty()) {
+        if (socket.isEmpty())
             qunsetenv(kSocketEnvVar);
-        } else {
+        else
             qputenv(kSocketEnvVar, socket);
-        }
         QVERIFY(emulatedCameras().isEmpty());
         QVERIFY(!audioDevice(QAudio::AudioInput, kInput));
     }
@@ -296,9 +285,8 @@ private slots:
         environment.insert(QLatin1String(kSocketEnvVar), socketPath_);
         const auto emulated = audioDeviceLines(environment);
         for (const auto& line : reference) {
-            if (line.contains(QLatin1String(" device '")) && !line.endsWith(QLatin1String("''"))) {
+            if (line.contains(QLatin1String(" device '")) && !line.endsWith(QLatin1String("''")))
                 QVERIFY2(emulated.contains(line), qPrintable(line));
-            }
         }
         QVERIFY(emulated.contains(QStringLiteral("output device '%1'").arg(kOutput)));
         QVERIFY(emulated.contains(QStringLiteral("input device '%1'").arg(kInput)));
@@ -460,9 +448,8 @@ private slots:
         const auto writes = sink.writeSizes.size();
 
         QVERIFY(writes > 0);
-        for (const auto size : sink.writeSizes) {
+        for (const auto size : sink.writeSizes)
             QCOMPARE(size, qint64(kBufferBytes / 8));
-        }
         const double pushed = sink.bytes.size() / 8 / 48000.0;
         QVERIFY2(pushed > 0.2 && pushed < 0.35, qPrintable(QString::number(pushed)));
         QCOMPARE(input.processedUSecs(), qint64(sink.bytes.size() / 8) * 1000000 / 48000);
