@@ -17,7 +17,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <vector>
 
@@ -213,61 +212,28 @@ private slots:
             }
         }
     }
-    void rgbChannelOrderAndOrientation_data() {
-        QTest::addColumn<RenderPath>("path");
-        QTest::addColumn<int>("pixelFormat");
-        QTest::addColumn<bool>("bottomToTop");
-        for (const auto& [path, name] : kPaths) {
-            QTest::addRow("%s: RGB32", name) << path << int(QVideoFrame::Format_RGB32) << false;
-            QTest::addRow("%s: BGR32", name) << path << int(QVideoFrame::Format_BGR32) << false;
-            QTest::addRow("%s: RGB32 stored bottom row first", name)
-                << path << int(QVideoFrame::Format_RGB32) << true;
-        }
-    }
-    void rgbChannelOrderAndOrientation() {
-        QFETCH(RenderPath, path);
-        QFETCH(int, pixelFormat);
-        QFETCH(bool, bottomToTop);
-
-        useView(path);
-        const auto format = static_cast<QVideoFrame::PixelFormat>(pixelFormat);
-        const std::array<QRgb, 4> colours{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255),
-                                          qRgb(10, 100, 200)};
-        const QRgb firstRowColour = qRgb(250, 250, 0);
-        const QSize size(8, 4);
-        const QVideoFrame frame = rgbFrame(format, size, [&](int x, int row) {
-            return row == 0 ? firstRowColour : colours[size_t(x % 4)];
-        });
-        const QImage image = show(frame, bottomToTop);
-        QCOMPARE(image.size(), size);
-        const int firstRowOnScreen = bottomToTop ? size.height() - 1 : 0;
-        for (int y = 0; y < size.height(); ++y) {
-            for (int x = 0; x < size.width(); ++x) {
-                const QString wrong = mismatch(
-                    image, x, y, y == firstRowOnScreen ? firstRowColour : colours[size_t(x % 4)]);
-                QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
-            }
-        }
-    }
-    void scaledToTheWidget_data() {
+    void quartersInPlace_data() {
         QTest::addColumn<RenderPath>("path");
         QTest::addColumn<int>("pixelFormat");
         QTest::addColumn<bool>("bottomToTop");
         QTest::addColumn<QSize>("widgetSize");
-        for (const auto& [path, name] : kPaths) {
-            for (const QSize& size : {QSize(64, 32), QSize(24, 12)}) {
-                const bool up = size.width() > 32;
-                QTest::addRow("%s: YUYV %s", name, up ? "up" : "down")
-                    << path << int(QVideoFrame::Format_YUYV) << false << size;
-                QTest::addRow("%s: RGB32 bottom row first %s", name, up ? "up" : "down")
-                    << path << int(QVideoFrame::Format_RGB32) << true << size;
-                QTest::addRow("%s: BGR32 %s", name, up ? "up" : "down")
-                    << path << int(QVideoFrame::Format_BGR32) << false << size;
-            }
-        }
+        const struct {
+            QVideoFrame::PixelFormat format;
+            bool bottomToTop;
+            const char* name;
+        } frames[] = {{QVideoFrame::Format_YUYV, false, "YUYV"},
+                      {QVideoFrame::Format_RGB32, false, "RGB32"},
+                      {QVideoFrame::Format_RGB32, true, "RGB32 bottom row first"},
+                      {QVideoFrame::Format_BGR32, false, "BGR32"}};
+        for (const auto& [path, name] : kPaths)
+            for (const QSize& size : {QSize(32, 16), QSize(64, 32), QSize(24, 12)})
+                for (const auto& frame : frames)
+                    QTest::addRow("%s: %s in %dx%d", name, frame.name, size.width(), size.height())
+                        << path << int(frame.format) << frame.bottomToTop << size;
     }
-    // A 32x16 frame, red above blue, fills a widget of another size, the right way up.
-    void scaledToTheWidget() {
+    // A 32x16 frame of four coloured quarters fills a widget of its size or another, each quarter
+    // in its place and colour.
+    void quartersInPlace() {
         QFETCH(RenderPath, path);
         QFETCH(int, pixelFormat);
         QFETCH(bool, bottomToTop);
@@ -277,15 +243,23 @@ private slots:
         const auto format = static_cast<QVideoFrame::PixelFormat>(pixelFormat);
         const QSize size(32, 16);
         const bool yuyv = format == QVideoFrame::Format_YUYV;
-        const QRgb red = yuyv ? kRedRgb : qRgb(200, 20, 10);
-        const QRgb blue = yuyv ? kBlueRgb : qRgb(10, 30, 220);
-        auto top = [&](int row) {
-            return (row < size.height() / 2) != bottomToTop;
+        const Yuyv yuyvQuarters[] = {kRed, {145, 54, 145, 34}, kBlue, {210, 16, 210, 146}};
+        QRgb quarters[] = {qRgb(200, 20, 10), qRgb(20, 210, 40), qRgb(10, 30, 220),
+                           qRgb(10, 100, 200)};
+        if (yuyv)
+            for (int i = 0; i < 4; ++i)
+                quarters[i] =
+                    referenceRgb(yuyvQuarters[i].y0, yuyvQuarters[i].u, yuyvQuarters[i].v);
+        // Quarters 0 and 1 are on top, 0 and 2 on the left; row counts in memory order.
+        const auto quarter = [&](int x, int row) {
+            return ((row < size.height() / 2) != bottomToTop ? 0 : 2) +
+                   (x < size.width() / 2 ? 0 : 1);
         };
         const QVideoFrame frame =
-            yuyv ? yuyvFrameOf(size.width() / 2, size.height(),
-                               [&](int, int row) { return top(row) ? kRed : kBlue; })
-                 : rgbFrame(format, size, [&](int, int row) { return top(row) ? red : blue; });
+            yuyv
+                ? yuyvFrameOf(size.width() / 2, size.height(),
+                              [&](int i, int row) { return yuyvQuarters[quarter(2 * i, row)]; })
+                : rgbFrame(format, size, [&](int x, int row) { return quarters[quarter(x, row)]; });
         QVERIFY(!show(frame, bottomToTop).isNull());
         widget_->resize(widgetSize);
         QVERIFY(view_->videoSurface()->present(frame));
@@ -293,10 +267,17 @@ private slots:
         QCOMPARE(image.size(), widgetSize);
         const int w = widgetSize.width();
         const int h = widgetSize.height();
-        for (const QPoint& at : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(w / 2, h / 4 - 1)})
-            QVERIFY2(closeTo(image.pixel(at), red), qPrintable(rgbText(image.pixel(at))));
-        for (const QPoint& at : {QPoint(0, h - 1), QPoint(w - 1, h - 1), QPoint(w / 2, h * 3 / 4)})
-            QVERIFY2(closeTo(image.pixel(at), blue), qPrintable(rgbText(image.pixel(at))));
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                // Scaling blends the colours where quarters meet.
+                if (widgetSize != size &&
+                    (std::abs(2 * x + 1 - w) < 4 || std::abs(2 * y + 1 - h) < 4))
+                    continue;
+                const QString wrong =
+                    mismatch(image, x, y, quarters[(2 * y < h ? 0 : 2) + (2 * x < w ? 0 : 1)]);
+                QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+            }
+        }
     }
     void pathFollowsTheRenderer() {
         const struct {
