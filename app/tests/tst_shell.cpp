@@ -448,52 +448,39 @@ private slots:
     }
     void autostartVerbs() {
         ProgramSandbox sandbox(false);
-        const QStringList on{QStringLiteral("autostart"), QStringLiteral("on")};
-        const QStringList off{QStringLiteral("autostart"), QStringLiteral("off")};
         const QString folder = QFileInfo(sandbox.autostart).path();
-        const auto isOurs = [&] {
-            return contents(sandbox.autostart)
-                .contains(QStringLiteral("\nExec=\"%1\"\n").arg(sandbox.binary));
-        };
-        const auto writeEntry = [&](const QString& exec) {
-            QDir().mkpath(folder);
-            QFile file(sandbox.autostart);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(("[Desktop Entry]\nType=Application\nExec=" + exec + "\n").toUtf8());
-        };
-
-        QCOMPARE(sandbox.run(on), 0);
-        QVERIFY(isOurs());
-        QCOMPARE(sandbox.run(on), 0); // already on: nothing to do
-        QCOMPARE(sandbox.run(off), 0);
-        QVERIFY(!QFile::exists(sandbox.autostart));
-
-        // Without quotes it is not ours: "off" leaves it alone, "on" replaces it.
-        writeEntry(sandbox.binary);
-        QCOMPARE(sandbox.run(off), 0);
-        QVERIFY(QFile::exists(sandbox.autostart));
-        QCOMPARE(sandbox.run(on), 0);
-        QVERIFY(isOurs());
-
-        // Redundant separators are normalised away: it is ours, and "off" removes it.
-        writeEntry(
-            QLatin1Char('"') +
-            QString(sandbox.binary).replace(QStringLiteral("/bin/"), QStringLiteral("//bin/./")) +
-            QLatin1Char('"'));
-        QCOMPARE(sandbox.run(off), 0);
-        QVERIFY(!QFile::exists(sandbox.autostart));
-
-        // Another copy of the program is replaced by this one.
-        writeEntry(QStringLiteral("\"/opt/other/castwell\""));
-        QCOMPARE(sandbox.run(on), 0);
-        QVERIFY(isOurs());
+        const QString ours = '"' + sandbox.binary + '"';
+        // The entry's Exec written before (null: as the step before left it), the verb, and the
+        // Exec after (empty: no entry). Without quotes it is not ours; redundant separators are
+        // normalised away; another copy of the program is replaced by this one.
+        const QString steps[][3] = {{{}, "on", ours},
+                                    {{}, "on", ours}, // already on: nothing to do
+                                    {{}, "off", ""},
+                                    {sandbox.binary, "off", sandbox.binary},
+                                    {{}, "on", ours},
+                                    {QString(ours).replace("/bin/", "//bin/./"), "off", ""},
+                                    {"\"/opt/other/castwell\"", "on", ours}};
+        for (const auto& [before, verb, after] : steps) {
+            if (!before.isNull()) {
+                QFile file(sandbox.autostart);
+                QVERIFY(QDir().mkpath(folder) && file.open(QIODevice::WriteOnly) &&
+                        file.write(
+                            ("[Desktop Entry]\nType=Application\nExec=" + before + "\n").toUtf8()) >
+                            0);
+            }
+            QCOMPARE(sandbox.run({QStringLiteral("autostart"), verb}), 0);
+            const QString exec = QRegularExpression(QStringLiteral("\nExec=(.*)\n"))
+                                     .match(contents(sandbox.autostart))
+                                     .captured(1);
+            QVERIFY2(exec == after, qPrintable(verb + ' ' + before + " -> " + exec));
+        }
 
         // A write that cannot take effect is reported.
         QFile::remove(sandbox.autostart);
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (QFileInfo(folder).isWritable())
             QSKIP("running with privileges that ignore folder permissions");
-        QCOMPARE(sandbox.run(on), 1);
+        QCOMPARE(sandbox.run({QStringLiteral("autostart"), QStringLiteral("on")}), 1);
     }
     // A restarted copy waits for its predecessor, even one that died without cleaning up (as after
     // a crash), then owns the session: later starts activate it, and "quit" ends it.
