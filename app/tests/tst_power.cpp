@@ -152,12 +152,6 @@ private slots:
             QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
         }
     }
-    void cleanupTestCase() {
-        // Mocks first, then the buses they are on.
-        mocks_.clear();
-        sessionBus_.reset();
-        systemBus_.reset();
-    }
 
     void announcesEachTransitionOnce() {
         // Events as 'S' suspending, 'R' resumed; then what is announced.
@@ -308,6 +302,7 @@ private:
                                kWaitMs);
     }
 
+    // In this order so that the mocks go first, then the buses they are on.
     QTemporaryDir dir_;
     std::unique_ptr<PrivateSessionBus> systemBus_;
     std::unique_ptr<PrivateSessionBus> sessionBus_;
