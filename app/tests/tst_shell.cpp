@@ -141,12 +141,6 @@ private slots:
         QCOMPARE(MessageLog::lines(),
                  (QStringList{"Args: \"-x\" \"--log\"", "OpenGL backend hint: \"software\""}));
     }
-    void versionIsCutBeforeThirdDot() {
-        const char* const cases[][2] = {
-            {"1.0.69", "1.0.69"}, {"1.2.3.4", "1.2.3"}, {"7", "7"}, {"1.2.3.", "1.2.3"}};
-        for (const auto& c : cases)
-            QCOMPARE(displayVersion(QLatin1String(c[0])), QLatin1String(c[1]));
-    }
     void logFileAppendsTimeStampedLines() {
         QFile::remove(LogFile::path());
         for (int run = 0; run < 2; ++run) {
