@@ -18,10 +18,8 @@
 #include "updater.h"
 
 #include <QCamera>
-#include <QMenu>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -159,7 +157,6 @@ private slots:
     }
     void userPauseAndResume() {
         reachSharing();
-        camera_->calls.clear();
         emit tray_->pauseRequested();
         emit controller_->mainWindow()->resumeRequested();
         QCOMPARE(camera_->requests(), (QStringList{"pause", "resume"}));
@@ -175,7 +172,6 @@ private slots:
     }
     void cableAndOtherProgram() {
         reachSharing();
-        camera_->calls.clear();
         playAndCompare({{"out", NoHdmiSource}});
         QCOMPARE(camera_->requests(), QStringList{"silentPause"});
         QVERIFY(controller_->mainWindow()->isHidden());
@@ -229,7 +225,6 @@ private slots:
     }
     void sleepAndWake() {
         reachSharing();
-        camera_->calls.clear();
         emit application_->goingToSleep();
         emit application_->wakingUp();
         QCOMPARE(camera_->requests(), (QStringList{"silentPause", "silentResume"}));
@@ -277,7 +272,6 @@ private slots:
     void firmwareUpdateTakesOverTheShare() {
         FWUpdateController* firmware = FWUpdateController::instance();
         reachSharing();
-        camera_->calls.clear();
         emit firmware->updateStart();
         QCOMPARE(camera_->requests(), QStringList{"pause"});
         QVERIFY(controller_->mainWindow()->isMinimized() && !tray_->isMenuEnabled());
@@ -361,11 +355,13 @@ private:
         QTRY_VERIFY(camera_->calls.contains(QStringLiteral("find")));
         emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera));
     }
-    // Device plugged, camera found, cable in, session started and active.
+    // Device plugged, camera found, cable in, session started and active; the camera's calls so
+    // far forgotten.
     void reachSharing() {
         findCamera();
         QCOMPARE(controller_->state(), NoHdmiSource);
         playAndCompare({{"in startingSession active", Sharing}});
+        camera_->calls.clear();
     }
     void report(HIDDeviceState state) { emit controller_->device()->deviceStateChanged(state); }
     // The device's reports ("in", "out", "stream") and the camera's signals, by name.
