@@ -4,10 +4,7 @@
 #include "sessionwatchdog.h"
 #include "sleepprevencontrol.h"
 
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
+#include <QtDBus>
 #include <QtTest>
 
 #include <csignal>

@@ -5,11 +5,8 @@
 #include "updateengine.h"
 #include "versioncompare.h"
 
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTextBrowser>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace appcast;
 
