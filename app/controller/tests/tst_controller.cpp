@@ -86,7 +86,6 @@ private slots:
         // Nothing listens there: program update checks fail at once.
         qputenv("CASTWELL_UPDATE_SERVER", "http://127.0.0.1:9");
         HidApi::setCurrent(&fakeHidApi());
-        FakeLibrary::install();
 
         static int argc = 1;
         static char name[] = "castwell";

@@ -65,8 +65,6 @@ private slots:
     void initTestCase() {
         QVERIFY(session_.isValid());
         session_.enter();
-        device_.present = true;
-        device_.version = {1, 2, 34};
     }
     void init() {
         server_ = std::make_unique<TestHttpServer>();
@@ -114,6 +112,7 @@ private slots:
                               QStringLiteral("FWChecker: failed to verify FW signature")}));
     }
     void downloaderAgainstServer() {
+        const DeviceInfo device{true, false, {}, {1, 2, 34}};
         FWDownloader downloader;
         downloader.setLimits({64 * 1024, 1024, 300ms}); // image, texts, stall
         QSignalSpy available(&downloader, &FWDownloader::newVersionAvailable);
@@ -121,23 +120,23 @@ private slots:
         QSignalSpy downloaded(&downloader, &FWDownloader::newVersionDownloaded);
         QSignalSpy failed(&downloader, &FWDownloader::newVersionDownloadFailed);
 
-        downloader.checkForUpdate(device_); // 404: nothing for this version
+        downloader.checkForUpdate(device); // 404: nothing for this version
         QTRY_COMPARE(noResult.count(), 1);
         server_->setResponse(kSignaturePath, {});
-        downloader.checkForUpdate(device_);
+        downloader.checkForUpdate(device);
         QTRY_COMPARE(available.count(), 1);
         QCOMPARE(server_->requests(), (QStringList{kSignaturePath, kSignaturePath}));
 
         // A download in flight refuses checks; a second download ends the first as failed.
         const Response stalled{200, QByteArray(1000, 'x'), true, true};
         server_->setResponse(kImagePath, stalled);
-        downloader.download(device_);
+        downloader.download(device);
         QTRY_VERIFY(server_->requests().contains(kImagePath));
-        downloader.checkForUpdate(device_);
+        downloader.checkForUpdate(device);
         QCOMPARE(noResult.count(), 2);
         server_->setResponse(kImagePath, {200, "second image", false, true});
         server_->setResponse(kSignaturePath, {200, "0a1b", false, true});
-        downloader.download(device_);
+        downloader.download(device);
         QCOMPARE(failed.count(), 1);
         QTRY_COMPARE(downloaded.count(), 1);
         QCOMPARE(downloader.result(), qMakePair(QByteArray("second image"), QByteArray("0a1b")));
@@ -150,13 +149,13 @@ private slots:
              {Response{200, huge, false, true}, Response{200, huge, false, false}, stalled}) {
             server_->setResponse(kImagePath, fault);
             const int failures = failed.count();
-            downloader.download(device_);
+            downloader.download(device);
             QTRY_COMPARE(failed.count(), failures + 1);
         }
         QVERIFY(elapsed.elapsed() < 4000);
         QCOMPARE(downloaded.count(), 1);
         server_->setResponse(kSignaturePath, {200, huge, false, false});
-        downloader.checkForUpdate(device_);
+        downloader.checkForUpdate(device);
         QTRY_COMPARE(noResult.count(), 3);
         QCOMPARE(available.count(), 1);
     }
@@ -284,7 +283,6 @@ private:
 
     SessionSandbox session_;
     std::unique_ptr<TestHttpServer> server_;
-    DeviceInfo device_;
     QDateTime now_ = QDateTime::fromSecsSinceEpoch(1800000000);
 };
 
