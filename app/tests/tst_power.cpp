@@ -37,10 +37,6 @@ void resetTerminationDispositions() {
 
 volatile std::sig_atomic_t foreignHandlerCalls = 0;
 
-void countForeignSignal(int) {
-    foreignHandlerCalls = foreignHandlerCalls + 1;
-}
-
 // Records the announcements of a watch dog in order: 'S' going to sleep, 'R' waking up.
 void recordAnnouncements(SessionWatchDog* watchDog, QString* announced) {
     QObject::connect(watchDog, &SessionWatchDog::goingToSleep, watchDog,
@@ -271,7 +267,7 @@ private slots:
     void foreignDispositionsSurvive() {
         resetTerminationDispositions();
         std::signal(SIGHUP, SIG_IGN);
-        std::signal(SIGTERM, countForeignSignal);
+        std::signal(SIGTERM, [](int) { foreignHandlerCalls = foreignHandlerCalls + 1; });
         foreignHandlerCalls = 0;
         {
             SessionWatchDog watchDog(std::make_unique<platform::PowerEvents>());
