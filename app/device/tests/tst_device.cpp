@@ -15,18 +15,6 @@ const HidApi& fakeApi = fakeHidApi();
 
 constexpr std::chrono::milliseconds kFastInterval{5};
 
-// A device acquired and polling, with its signals recorded.
-struct PolledDevice {
-    explicit PolledDevice(const QString& path = QString())
-        : device(KestalHIDDevice::acquire(path)) {
-        if (device)
-            device->startTimerIfStopped();
-    }
-    const QSharedPointer<KestalHIDDevice> device;
-    QSignalSpy changes{device.data(), &KestalHIDDevice::deviceStateChanged};
-    QSignalSpy lost{device.data(), &KestalHIDDevice::deviceDisconnected};
-};
-
 // A started detector on arrivals and removals the test announces, with its signals recorded.
 struct Detector {
     explicit Detector(std::chrono::milliseconds retryInterval = kFastInterval, bool accepts = true)
@@ -68,9 +56,11 @@ private slots:
     // Each report byte in turn: a state is announced, and logged, only when it changes.
     void reportBytesBecomeStates() {
         fake.interfaces = {{"/dev/hidraw0"}};
-        PolledDevice polled(QStringLiteral("/dev/hidraw0"));
-        QVERIFY(polled.device);
+        const auto device = KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw0"));
+        QVERIFY(device);
         QVERIFY(MessageLog::contains(QStringLiteral("HID: found device: Fake Kestal")));
+        QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+        device->startTimerIfStopped();
 
         const struct {
             unsigned char status;
@@ -93,17 +83,20 @@ private slots:
             QTRY_VERIFY(fake.reads >= reads + 3);
             if (step.state >= 0)
                 ++expectedSignals;
-            QCOMPARE(polled.changes.count(), expectedSignals);
+            QCOMPARE(changes.count(), expectedSignals);
             if (step.state >= 0)
-                QCOMPARE(polled.changes.last().at(0).value<HIDDeviceState>(), step.state);
+                QCOMPARE(changes.last().at(0).value<HIDDeviceState>(), step.state);
             QCOMPARE(MessageLog::lines().filter(QStringLiteral("HID: ")),
                      step.line ? QStringList{QString::fromLatin1(step.line)} : QStringList{});
         }
     }
     void failedReadReopensOnce() {
         fake.interfaces = {{"/dev/hidraw0", true, 0x02}};
-        PolledDevice polled;
-        QTRY_COMPARE(polled.changes.count(), 1);
+        const auto device = KestalHIDDevice::acquire(QString());
+        QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
+        QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
+        device->startTimerIfStopped();
+        QTRY_COMPARE(changes.count(), 1);
 
         // A failed read, or a report of one byte, of none or of another id (the status byte there
         // would be a change): the interface is opened again, and once it answers properly polling
@@ -120,20 +113,20 @@ private slots:
             fake.interfaces[0] = {"/dev/hidraw0", true, 0x02};
             const int readsAfterRecovery = fake.reads;
             QTRY_VERIFY(fake.reads > readsAfterRecovery + 2);
-            QCOMPARE(polled.lost.count(), 0);
-            QCOMPARE(polled.changes.count(), 1);
-            QCOMPARE(polled.device->state(), CableConnected);
+            QCOMPARE(lost.count(), 0);
+            QCOMPARE(changes.count(), 1);
+            QCOMPARE(device->state(), CableConnected);
         }
 
         // The device goes away: the read fails, the reopen finds nothing, and polling stops.
         fake.interfaces.clear();
-        QTRY_COMPARE(polled.lost.count(), 1);
+        QTRY_COMPARE(lost.count(), 1);
         QVERIFY(MessageLog::contains(QStringLiteral("HID: lost device")));
-        QCOMPARE(polled.device->state(), CableDisconnected);
+        QCOMPARE(device->state(), CableDisconnected);
         const int readsWhenLost = fake.reads;
         QTest::qWait(50);
         QCOMPARE(fake.reads, readsWhenLost);
-        QCOMPARE(polled.lost.count(), 1);
+        QCOMPARE(lost.count(), 1);
     }
     void cacheIsCaseInsensitive() {
         fake.interfaces = {{"/dev/HIDRAW3"}, {"/dev/hidraw4"}};
