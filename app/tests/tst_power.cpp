@@ -4,14 +4,10 @@
 #include "sessionwatchdog.h"
 #include "sleepprevencontrol.h"
 
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
+#include <QtDBus>
 #include <QtTest>
 
 #include <csignal>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -31,11 +27,8 @@ const QString kScreenSaverService = QStringLiteral("org.freedesktop.ScreenSaver"
 const QString kScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 const QString kMockInterface = QStringLiteral("org.freedesktop.DBus.Mock");
 
-// The child run of carriesOnWithoutServices: set in its environment.
-const char kScenarioVariable[] = "CASTWELL_TST_POWER_SCENARIO";
-const QString kCarryOnScenario = QStringLiteral("carry-on");
-const QString kGapLinePrefix = QStringLiteral("gap: ");
-constexpr int kCarryOnRounds = 3;
+// Set in the environment of the child run of carriesOnWithoutServices.
+const char kCarryOnVariable[] = "CASTWELL_TST_POWER_CARRY_ON";
 
 void resetTerminationDispositions() {
     for (int signalNumber : {SIGTERM, SIGHUP, SIGINT})
@@ -43,10 +36,6 @@ void resetTerminationDispositions() {
 }
 
 volatile std::sig_atomic_t foreignHandlerCalls = 0;
-
-void countForeignSignal(int) {
-    foreignHandlerCalls = foreignHandlerCalls + 1;
-}
 
 // Records the announcements of a watch dog in order: 'S' going to sleep, 'R' waking up.
 void recordAnnouncements(SessionWatchDog* watchDog, QString* announced) {
@@ -104,24 +93,13 @@ bool emitPrepareForSleep(bool start) {
 }
 
 // The child run: the watch dog and the sleep prevention come and go a few times with some of
-// the platform missing. Each gap it reports goes to standard output as one line.
-QtMessageHandler defaultMessageHandler = nullptr;
-
-void printGaps(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtCriticalMsg && message.startsWith(QLatin1String("Power: ")))
-        std::printf("%s%s\n", qPrintable(kGapLinePrefix), qPrintable(message));
-    else
-        defaultMessageHandler(type, context, message);
-}
-
-int runCarryOnScenario() {
-    defaultMessageHandler = qInstallMessageHandler(printGaps);
-    for (int round = 0; round < kCarryOnRounds; ++round) {
+// the platform missing.
+int runCarryOn() {
+    for (int round = 0; round < 3; ++round) {
         SessionWatchDog watchDog;
         const std::shared_ptr<SleepPrevenControl> hold = SleepPrevenControl::instance();
         QCoreApplication::processEvents();
     }
-    std::fflush(stdout);
     return 0;
 }
 
@@ -166,12 +144,6 @@ private slots:
                      kMockInterface, "AddMethod", {QString(), m[0], m[1], m[2], m[3]});
             QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
         }
-    }
-    void cleanupTestCase() {
-        // Mocks first, then the buses they are on.
-        mocks_.clear();
-        sessionBus_.reset();
-        systemBus_.reset();
     }
 
     void announcesEachTransitionOnce() {
@@ -253,20 +225,21 @@ private slots:
             const QString address =
                 busesReachable ? sessionBus_->address() : "unix:path=" + dir_.filePath("absent");
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(kScenarioVariable, kCarryOnScenario);
+            environment.insert(kCarryOnVariable, "1");
+            // Each gap the child reports is a line of its own, marked by its level.
+            environment.insert("QT_MESSAGE_PATTERN", "%{type} %{message}");
             environment.insert("DBUS_SYSTEM_BUS_ADDRESS", address);
             environment.insert("DBUS_SESSION_BUS_ADDRESS", address);
             ChildProcess child;
             child.setProcessEnvironment(environment);
             child.start(QCoreApplication::applicationFilePath(), QStringList());
             QVERIFY(child.waitForFinished(kWaitMs));
+            const QString output = QString::fromUtf8(child.readAllStandardError());
             QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
-                     child.readAllStandardError().constData());
+                     qPrintable(output));
 
             const QStringList reported =
-                QString::fromUtf8(child.readAllStandardOutput())
-                    .split('\n')
-                    .filter(QRegularExpression('^' + QRegularExpression::escape(kGapLinePrefix)));
+                output.split('\n').filter(QRegularExpression("^critical Power: "));
             QVERIFY2(reported.size() == gaps.size(), qPrintable(reported.join('\n')));
             for (const QString& gap : gaps)
                 QVERIFY2(reported.filter(gap).size() == 1, qPrintable(gap));
@@ -294,7 +267,7 @@ private slots:
     void foreignDispositionsSurvive() {
         resetTerminationDispositions();
         std::signal(SIGHUP, SIG_IGN);
-        std::signal(SIGTERM, countForeignSignal);
+        std::signal(SIGTERM, [](int) { foreignHandlerCalls = foreignHandlerCalls + 1; });
         foreignHandlerCalls = 0;
         {
             SessionWatchDog watchDog(std::make_unique<platform::PowerEvents>());
@@ -322,6 +295,7 @@ private:
                                kWaitMs);
     }
 
+    // In this order so that the mocks go first, then the buses they are on.
     QTemporaryDir dir_;
     std::unique_ptr<PrivateSessionBus> systemBus_;
     std::unique_ptr<PrivateSessionBus> sessionBus_;
@@ -330,8 +304,8 @@ private:
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    if (qEnvironmentVariable(kScenarioVariable) == kCarryOnScenario)
-        return runCarryOnScenario();
+    if (qEnvironmentVariableIsSet(kCarryOnVariable))
+        return runCarryOn();
     PowerTest test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

@@ -18,10 +18,8 @@
 #include "updater.h"
 
 #include <QCamera>
-#include <QMenu>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -88,7 +86,6 @@ private slots:
         // Nothing listens there: program update checks fail at once.
         qputenv("CASTWELL_UPDATE_SERVER", "http://127.0.0.1:9");
         HidApi::setCurrent(&fakeHidApi());
-        FakeLibrary::install();
 
         static int argc = 1;
         static char name[] = "castwell";
@@ -101,8 +98,6 @@ private slots:
         FakeLibrary::install();
         Tindrel::forgetLastUsbModeCorrection();
         application_->settings()->setNotificationOnStateChange(true);
-        application_->settings()->setMaximizeOnShare(true);
-        application_->settings()->setToFrontOnShare(true);
 
         controller_ = std::make_unique<AppController>();
         controller_->setCameraSearchDelay(std::chrono::milliseconds(1));
@@ -132,7 +127,6 @@ private slots:
     void sharingSessionFollowsDeviceAndCamera() {
         connectDevice(QStringLiteral("/dev/hidraw1"));
         QTRY_VERIFY(controller_->device());
-        QVERIFY(MessageLog::contains(QStringLiteral("Connected HID \"/dev/hidraw1\"")));
         QTRY_COMPARE(camera_->requests(), QStringList{"find"});
 
         emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera));
@@ -161,7 +155,6 @@ private slots:
     }
     void userPauseAndResume() {
         reachSharing();
-        camera_->calls.clear();
         emit tray_->pauseRequested();
         emit controller_->mainWindow()->resumeRequested();
         QCOMPARE(camera_->requests(), (QStringList{"pause", "resume"}));
@@ -177,7 +170,6 @@ private slots:
     }
     void cableAndOtherProgram() {
         reachSharing();
-        camera_->calls.clear();
         playAndCompare({{"out", NoHdmiSource}});
         QCOMPARE(camera_->requests(), QStringList{"silentPause"});
         QVERIFY(controller_->mainWindow()->isHidden());
@@ -231,12 +223,9 @@ private slots:
     }
     void sleepAndWake() {
         reachSharing();
-        camera_->calls.clear();
         emit application_->goingToSleep();
         emit application_->wakingUp();
         QCOMPARE(camera_->requests(), (QStringList{"silentPause", "silentResume"}));
-        QVERIFY(MessageLog::contains(QStringLiteral("Pausing before system sleep...")) &&
-                MessageLog::contains(QStringLiteral("Resuming after system sleep...")));
 
         play("pausing paused");
         camera_->calls.clear();
@@ -275,15 +264,12 @@ private slots:
     void wrongUsbModeSwitchesInsteadOfSharing() {
         FakeLibrary::instance().wantsModeSwitch = true;
         findCamera();
-        QVERIFY(MessageLog::contains(QStringLiteral("Best USB mode: USB 2.0")) &&
-                MessageLog::contains(QStringLiteral("USB mode toggled")));
         QCOMPARE(controller_->state(), NoDevice);
         QCOMPARE(FakeLibrary::instance().usbModeCorrections.load(), 1);
     }
     void firmwareUpdateTakesOverTheShare() {
         FWUpdateController* firmware = FWUpdateController::instance();
         reachSharing();
-        camera_->calls.clear();
         emit firmware->updateStart();
         QCOMPARE(camera_->requests(), QStringList{"pause"});
         QVERIFY(controller_->mainWindow()->isMinimized() && !tray_->isMenuEnabled());
@@ -367,11 +353,13 @@ private:
         QTRY_VERIFY(camera_->calls.contains(QStringLiteral("find")));
         emit camera_->foundCamera(QSharedPointer<QCamera>(new QCamera));
     }
-    // Device plugged, camera found, cable in, session started and active.
+    // Device plugged, camera found, cable in, session started and active; the camera's calls so
+    // far forgotten.
     void reachSharing() {
         findCamera();
         QCOMPARE(controller_->state(), NoHdmiSource);
         playAndCompare({{"in startingSession active", Sharing}});
+        camera_->calls.clear();
     }
     void report(HIDDeviceState state) { emit controller_->device()->deviceStateChanged(state); }
     // The device's reports ("in", "out", "stream") and the camera's signals, by name.

@@ -15,6 +15,23 @@ const HidApi& fakeApi = fakeHidApi();
 
 constexpr std::chrono::milliseconds kFastInterval{5};
 
+// A started detector on arrivals and removals the test announces, with its signals recorded.
+struct Detector {
+    explicit Detector(std::chrono::milliseconds retryInterval = kFastInterval, bool accepts = true)
+        : monitor(new FakeHidMonitor(accepts)) {
+        detector.setRetryInterval(retryInterval);
+        detector.start();
+    }
+    FakeHidMonitor* const monitor;
+    DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
+    QSignalSpy connected{&detector, &DeviceDetector::deviceConnected};
+    QSignalSpy disconnected{&detector, &DeviceDetector::deviceDisconnected};
+};
+
+QSharedPointer<KestalHIDDevice> announced(const QSignalSpy& spy, int index) {
+    return spy.at(index).at(0).value<QSharedPointer<KestalHIDDevice>>();
+}
+
 } // namespace
 
 class DeviceTest : public QObject {
@@ -81,16 +98,25 @@ private slots:
         device->startTimerIfStopped();
         QTRY_COMPARE(changes.count(), 1);
 
-        // One failed read, then the interface answers again: polling goes on without a signal.
-        fake.interfaces[0].readFails = true;
-        QTRY_VERIFY(
-            MessageLog::contains(QStringLiteral("HID: Failed to get device state: device gone")));
-        fake.interfaces[0].readFails = false;
-        const int readsAfterRecovery = fake.reads;
-        QTRY_VERIFY(fake.reads > readsAfterRecovery + 2);
-        QCOMPARE(lost.count(), 0);
-        QCOMPARE(changes.count(), 1);
-        QCOMPARE(device->state(), CableConnected);
+        // A failed read, or a report of one byte, of none or of another id (the status byte there
+        // would be a change): the interface is opened again, and once it answers properly polling
+        // goes on without a signal.
+        for (const auto& [fails, length, id] :
+             {std::tuple{true, 2, 0}, {false, 1, 0}, {false, 0, 0}, {false, 2, 5}}) {
+            MessageLog::clear();
+            fake.interfaces[0] = {"/dev/hidraw0", true, 0x03, length, uchar(id), fails};
+            QTRY_VERIFY(!MessageLog::lines()
+                             .filter(fails ? QStringLiteral("HID: Failed to get device state: "
+                                                            "device gone")
+                                           : QStringLiteral("HID: Failed to get"))
+                             .isEmpty());
+            fake.interfaces[0] = {"/dev/hidraw0", true, 0x02};
+            const int readsAfterRecovery = fake.reads;
+            QTRY_VERIFY(fake.reads > readsAfterRecovery + 2);
+            QCOMPARE(lost.count(), 0);
+            QCOMPARE(changes.count(), 1);
+            QCOMPARE(device->state(), CableConnected);
+        }
 
         // The device goes away: the read fails, the reopen finds nothing, and polling stops.
         fake.interfaces.clear();
@@ -101,30 +127,6 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(fake.reads, readsWhenLost);
         QCOMPARE(lost.count(), 1);
-    }
-    void unusableReportsCountAsFailures_data() {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("reportId");
-        QTest::newRow("one byte") << 1 << 0;
-        QTest::newRow("nothing") << 0 << 0;
-        QTest::newRow("other report id") << 2 << 5;
-    }
-    void unusableReportsCountAsFailures() {
-        QFETCH(int, length);
-        QFETCH(int, reportId);
-
-        FakeInterface interface { "/dev/hidraw0", true, 0x03 };
-        interface.reportLength = length;
-        interface.reportId = static_cast<unsigned char>(reportId);
-        fake.interfaces = {interface};
-        const auto device = KestalHIDDevice::acquire(QString());
-        QSignalSpy changes(device.data(), &KestalHIDDevice::deviceStateChanged);
-        QSignalSpy lost(device.data(), &KestalHIDDevice::deviceDisconnected);
-        device->startTimerIfStopped();
-        QTRY_VERIFY(!MessageLog::lines().filter(QStringLiteral("HID: Failed to get")).isEmpty());
-        fake.interfaces.clear();
-        QTRY_COMPARE(lost.count(), 1);
-        QCOMPARE(changes.count(), 0); // the unusable bytes never became a state
     }
     void cacheIsCaseInsensitive() {
         fake.interfaces = {{"/dev/HIDRAW3"}, {"/dev/hidraw4"}};
@@ -145,58 +147,52 @@ private slots:
         QVERIFY(KestalHIDDevice::acquire(QStringLiteral("/dev/hidraw3")));
     }
 
+    // Attached before the start: announced once, also when the monitor refuses to watch.
     void attachedBeforeStartIsAnnouncedOnce() {
         fake.interfaces = {{"/dev/hidraw1"}};
-        auto* monitor = new FakeHidMonitor(true);
-        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-        detector.start();
-        QCOMPARE(connected.count(), 1);
-        QVERIFY(monitor->isStarted());
-
-        detector.start();
-        QCOMPARE(connected.count(), 1);
-        QVERIFY(MessageLog::contains(QStringLiteral("Device detector already started")));
+        for (const bool accepts : {true, false}) {
+            MessageLog::clear();
+            Detector d(kFastInterval, accepts);
+            QCOMPARE(d.connected.count(), 1);
+            QCOMPARE(d.monitor->isStarted(), accepts);
+            QCOMPARE(
+                MessageLog::contains(QStringLiteral("Failed register for device notifications")),
+                !accepts);
+            d.detector.start();
+            QCOMPARE(d.connected.count(), 1);
+            QVERIFY(MessageLog::contains(QStringLiteral("Device detector already started")));
+        }
     }
     void arrivalsAndRemovalsIgnoreCase() {
-        auto* monitor = new FakeHidMonitor(true);
-        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-        QSignalSpy disconnected(&detector, &DeviceDetector::deviceDisconnected);
-        detector.start();
-        QCOMPARE(connected.count(), 0);
+        Detector d;
+        QCOMPARE(d.connected.count(), 0);
 
         fake.interfaces = {{"/dev/hidraw2"}};
-        monitor->arrive(QStringLiteral("/DEV/HIDRAW2"));
-        QCOMPARE(connected.count(), 1);
-        const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
+        d.monitor->arrive(QStringLiteral("/DEV/HIDRAW2"));
+        QCOMPARE(d.connected.count(), 1);
+        const auto device = announced(d.connected, 0);
         QCOMPARE(device->path(), QStringLiteral("/dev/hidraw2"));
 
-        monitor->remove(QStringLiteral("/dev/Hidraw7")); // never announced
-        QCOMPARE(disconnected.count(), 0);
-        monitor->remove(QStringLiteral("/Dev/HidRaw2"));
-        QCOMPARE(disconnected.count(), 1);
-        QCOMPARE(disconnected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>(), device);
-        monitor->remove(QStringLiteral("/dev/hidraw2"));
-        QCOMPARE(disconnected.count(), 1);
+        d.monitor->remove(QStringLiteral("/dev/Hidraw7")); // never announced
+        QCOMPARE(d.disconnected.count(), 0);
+        d.monitor->remove(QStringLiteral("/Dev/HidRaw2"));
+        QCOMPARE(d.disconnected.count(), 1);
+        QCOMPARE(announced(d.disconnected, 0), device);
+        d.monitor->remove(QStringLiteral("/dev/hidraw2"));
+        QCOMPARE(d.disconnected.count(), 1);
 
         // Back on the same path while the old object is still held (as by a controller that has
         // not yet seen the removal): a fresh object, not the stale one.
-        monitor->arrive(QStringLiteral("/dev/hidraw2"));
-        QCOMPARE(connected.count(), 2);
-        QVERIFY(connected.at(1).at(0).value<QSharedPointer<KestalHIDDevice>>() != device);
+        d.monitor->arrive(QStringLiteral("/dev/hidraw2"));
+        QCOMPARE(d.connected.count(), 2);
+        QVERIFY(announced(d.connected, 1) != device);
     }
     void arrivalRetriesTenTimes() {
-        auto* monitor = new FakeHidMonitor(true);
-        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-        detector.setRetryInterval(kFastInterval);
-        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-        detector.start();
-
+        Detector d;
         // An interface that never becomes ready: ten attempts, lines counting 10 down to 2.
         fake.interfaces = {{"/dev/hidraw5", false}};
         const int enumerationsBefore = fake.enumerations;
-        monitor->arrive(QStringLiteral("/dev/hidraw5"));
+        d.monitor->arrive(QStringLiteral("/dev/hidraw5"));
         QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
         QCOMPARE(fake.enumerations - enumerationsBefore, 10);
         QStringList expected;
@@ -206,38 +202,27 @@ private slots:
                        "Matching HID device connected, but not initialized. Retry attempts left %1")
                        .arg(left);
         QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")), expected);
-        QCOMPARE(connected.count(), 0);
+        QCOMPARE(d.connected.count(), 0);
 
         // A new arrival starts a fresh chain, and one that becomes ready on the third try connects.
         MessageLog::clear();
         fake.readyAtEnumeration = fake.enumerations + 3;
-        monitor->arrive(QStringLiteral("/dev/hidraw5"));
-        QTRY_COMPARE(connected.count(), 1);
+        d.monitor->arrive(QStringLiteral("/dev/hidraw5"));
+        QTRY_COMPARE(d.connected.count(), 1);
         QTest::qWait(30);
         QCOMPARE(MessageLog::lines().filter(QStringLiteral("Retry attempts left")).size(), 2);
         QVERIFY(!MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
     }
     void removalEndsRetryChain() {
-        auto* monitor = new FakeHidMonitor(true);
-        DeviceDetector detector{std::unique_ptr<HidMonitor>(monitor)};
-        detector.setRetryInterval(std::chrono::milliseconds(50));
-        detector.start();
+        Detector d(std::chrono::milliseconds(50));
         fake.interfaces = {{"/dev/hidraw6", false}};
-        monitor->arrive(QStringLiteral("/dev/hidraw6"));
+        d.monitor->arrive(QStringLiteral("/dev/hidraw6"));
         const int enumerations = fake.enumerations;
-        monitor->remove(QStringLiteral("/dev/hidraw6"));
+        d.monitor->remove(QStringLiteral("/dev/hidraw6"));
         QTRY_VERIFY(MessageLog::contains(QStringLiteral("Failed to find initialized HID device")));
         QCOMPARE(fake.enumerations, enumerations); // the scheduled attempt tried nothing
         QCOMPARE(MessageLog::lines().filter(QStringLiteral("Failed to find initialized")).size(),
                  1);
-    }
-    void refusedNotificationsStillScan() {
-        fake.interfaces = {{"/dev/hidraw1"}};
-        DeviceDetector detector{std::make_unique<FakeHidMonitor>(false)};
-        QSignalSpy connected(&detector, &DeviceDetector::deviceConnected);
-        detector.start();
-        QVERIFY(MessageLog::contains(QStringLiteral("Failed register for device notifications")));
-        QCOMPARE(connected.count(), 1);
     }
 
     void followsTheEmulatedDevice() {
@@ -258,7 +243,7 @@ private slots:
 
         QVERIFY(daemon.control({QStringLiteral("plug")}));
         QTRY_COMPARE(connected.count(), 1);
-        const auto device = connected.at(0).at(0).value<QSharedPointer<KestalHIDDevice>>();
+        const auto device = announced(connected, 0);
         QVERIFY(device->path().contains(QStringLiteral("vid_")));
         // What the reports say on the way is left to the end-to-end run.
         device->startTimerIfStopped();

@@ -5,8 +5,6 @@
 #include "updateengine.h"
 #include "updater.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
