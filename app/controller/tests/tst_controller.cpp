@@ -226,6 +226,8 @@ private slots:
         emit application_->goingToSleep();
         emit application_->wakingUp();
         QCOMPARE(camera_->requests(), (QStringList{"silentPause", "silentResume"}));
+        QVERIFY(MessageLog::contains(QStringLiteral("Pausing before system sleep...")) &&
+                MessageLog::contains(QStringLiteral("Resuming after system sleep...")));
 
         play("pausing paused");
         camera_->calls.clear();
@@ -264,6 +266,8 @@ private slots:
     void wrongUsbModeSwitchesInsteadOfSharing() {
         FakeLibrary::instance().wantsModeSwitch = true;
         findCamera();
+        QVERIFY(MessageLog::contains(QStringLiteral("Best USB mode: USB 2.0")) &&
+                MessageLog::contains(QStringLiteral("USB mode toggled")));
         QCOMPARE(controller_->state(), NoDevice);
         QCOMPARE(FakeLibrary::instance().usbModeCorrections.load(), 1);
     }

@@ -89,7 +89,11 @@ private slots:
         const QByteArray standard = sign(kImage, kDevKey);
         const QByteArray bare = sign(kImage, kDevKey, true);
 
-        // Both forms of the maker's signature pass in the controller's installs.
+        // Both forms of the maker's signature pass, each said in the log, spaced text too.
+        QVERIFY(verify(kImage, standard) &&
+                MessageLog::contains(QStringLiteral("FWChecker: MD5_ASN1 signature match")));
+        QVERIFY(verify(kImage, bare) &&
+                MessageLog::contains(QStringLiteral("FWChecker: MD5 signature match")));
         QByteArray spaced = standard;
         for (int i = spaced.size() - 2; i > 0; i -= 2)
             spaced.insert(i, i % 32 ? " " : "\r\n");
