@@ -375,6 +375,9 @@ int main(int argc, char** argv) {
     if (!configHome.isValid())
         return 1;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    // The tray would otherwise have a session bus started on demand for the X server, one that
+    // every suite on it shares and none ends.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Castwell"));
     QApplication::setDesktopFileName(QStringLiteral("com.quendral.Castwell"));
