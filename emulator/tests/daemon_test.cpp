@@ -29,12 +29,7 @@ TEST(DaemonTest, ClientReadsStateFollowsEventsAndOwnsItsStream) {
     const auto state = client->state();
     ASSERT_TRUE(state);
     EXPECT_TRUE(state->attached);
-    EXPECT_NE(state->videoPath.find(testing::idText("vid_", "pid_")), std::string::npos);
     EXPECT_NE(state->cameraName.find(testing::idText("VID_", "PID_")), std::string::npos);
-
-    daemon.control({"hdmi", "on"});
-    EXPECT_TRUE(events.waitFor(
-        [](const Event& e) { return e.kind == EventKind::StateChanged && e.state.hdmiConnected; }));
     // A stream ends with the connection that started it.
     {
         const auto camera = daemon.connect();
@@ -43,12 +38,7 @@ TEST(DaemonTest, ClientReadsStateFollowsEventsAndOwnsItsStream) {
     }
     EXPECT_TRUE(events.waitFor(
         [](const Event& e) { return e.kind == EventKind::StateChanged && !e.state.ourStreaming; }));
-    daemon.control({"unplug"});
-    EXPECT_TRUE(events.waitFor([](const Event& e) { return e.kind == EventKind::Removed; }));
-    daemon.control({"plug"});
-    EXPECT_TRUE(events.waitFor([&](const Event& e) {
-        return e.kind == EventKind::Arrived && e.state.enumeration == state->enumeration + 1;
-    }));
+    // Presence events through the daemon: TindrelBackendTest's PnP provider and HidTest.
 }
 
 TEST(DaemonTest, SubscriberLearnsThatTheDaemonWentAway) {

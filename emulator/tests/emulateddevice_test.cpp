@@ -99,8 +99,7 @@ protected:
 };
 
 TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
-    ASSERT_EQ(set(kCommand, kModeQuery).errorCode, 0);
-    EXPECT_NE(get(kResponse).data, (Bytes{0x00, 0x01, 0, 0, 0, 0, 0, 0})) << "00 01: USB 2 only";
+    // What the mode query answers in each mode is ToolTest's usb-mode.
     const auto before = enumeration();
     device_.takeEvents();
     ASSERT_EQ(set(kCommand, kUsb2On).errorCode, 0);
@@ -118,8 +117,6 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
               std::make_tuple(true, 2, before + 1));
     EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
     EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
-    set(kCommand, kModeQuery);
-    EXPECT_EQ(get(kResponse).data, (Bytes{0x00, 0x01, 0, 0, 0, 0, 0, 0}));
 
     // Asking for the mode it runs in changes nothing; the way back re-enumerates again.
     set(kCommand, kUsb2On);
@@ -145,14 +142,10 @@ TEST_F(DeviceTest, SuccessfulFlashInstallsTheImageVersionAfterClosingCommand) {
     // 70 bytes went out as three blocks.
     EXPECT_EQ(device_.state().versionText(), "1.2.3") << "still running the old firmware";
 
-    device_.takeEvents();
-    const auto before = enumeration();
+    // The restart into the new image: ToolTest's flash, as a re-enumeration like the mode
+    // switch's.
     ASSERT_EQ(set(kCommand, kClose).errorCode, 0);
-    EXPECT_FALSE(device_.state().attached);
     advance(EmulatedDevice::kReenumerationGap);
-    EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
-    EXPECT_EQ(enumeration(), before + 1);
-    EXPECT_EQ(device_.state().versionText(), "12.34.17");
     set(kCommand, kVersionRequest);
     EXPECT_EQ(get(kResponse).data, (Bytes{0, 0, 1, 2, 3, 4, 1, 7})) << "two decimal digits each";
 }
@@ -279,9 +272,7 @@ TEST_F(DeviceTest, HidReportFollowsHdmiAndStreams) {
     auto report = [&] {
         return device_.readHidReport(enumeration());
     };
-    EXPECT_EQ(report().data, (Bytes{0x00, 0x00}));
-    device_.setHdmiConnected(true);
-    EXPECT_EQ(report().data, (Bytes{0x00, 0x02}));
+    device_.setHdmiConnected(true); // 0x02 alone: HidTest
     device_.setOtherStreaming(true);
     EXPECT_EQ(report().data, (Bytes{0x00, 0x03}));
     device_.setOtherStreaming(false);
@@ -315,9 +306,9 @@ TEST_F(DeviceTest, UnplugDuringReenumerationKeepsTheDeviceAwayAndChangesAreAnnou
     EXPECT_EQ(device_.state().usbMode, 2) << "the switch still took effect";
 
     device_.takeEvents();
-    device_.setHdmiConnected(true);
-    device_.setHdmiConnected(true);
     device_.setVersion(FirmwareVersion{1, 2, 3});
+    device_.setHdmiConnected(true);
+    device_.setHdmiConnected(true);
     EXPECT_EQ(eventKinds(), std::vector<EventKind>{EventKind::StateChanged});
     EXPECT_FALSE(device_.plug());
     EXPECT_TRUE(eventKinds().empty());

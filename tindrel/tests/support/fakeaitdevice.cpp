@@ -5,7 +5,6 @@
 #include "uvc/aitextensionunit.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace quendral::test {
 
@@ -131,16 +130,7 @@ FakeEnvironment::FakeEnvironment() {
     device->clock = clock;
     util::setClock(clock);
     uvc::setUvcDeviceFactory(std::make_shared<FakeFactory>(device));
-    setPnpProviderAvailable(true);
-}
-
-void FakeEnvironment::setPnpProviderAvailable(bool available) {
-    util::setPnpProviderFactory([available]() -> std::unique_ptr<util::IPnpProvider> {
-        if (!available) {
-            throw std::runtime_error("Failed to create message window");
-        }
-        return std::make_unique<FakePnpProvider>();
-    });
+    util::setPnpProviderFactory([] { return std::make_unique<FakePnpProvider>(); });
 }
 
 FakeEnvironment::~FakeEnvironment() {
