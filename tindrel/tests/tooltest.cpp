@@ -36,20 +36,6 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// Runs tindrel-tool with KESTAL_EMULATOR at `socket` (none when empty).
-ChildResult runTool(const Words& args, const std::string& socket, bool terminal = false,
-                    std::chrono::milliseconds timeout = kCommandTimeout) {
-    Words argv{TINDREL_TOOL_BINARY};
-    argv.insert(argv.end(), args.begin(), args.end());
-    ChildOptions options;
-    if (!socket.empty()) {
-        options.environment = {{"KESTAL_EMULATOR", socket}};
-    }
-    options.timeout = timeout;
-    options.terminal = terminal;
-    return runChild(argv, options);
-}
-
 class ToolTest : public ::testing::Test {
 protected:
     void startDevice(double timeScale, bool attached = true) {
@@ -59,14 +45,19 @@ protected:
         m_daemon = std::make_unique<RunningDaemon>(config);
     }
 
+    // Runs tindrel-tool with KESTAL_EMULATOR at the daemon's socket, or at `socket` if given.
     ChildResult tool(const Words& args, bool terminal = false,
-                     std::chrono::milliseconds timeout = kCommandTimeout) const {
-        return runTool(args, m_daemon->socketPath(), terminal, timeout);
+                     std::chrono::milliseconds timeout = kCommandTimeout,
+                     const std::string& socket = {}) const {
+        Words argv{TINDREL_TOOL_BINARY};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const std::string emulator = socket.empty() ? m_daemon->socketPath() : socket;
+        return runChild(argv, {{{"KESTAL_EMULATOR", emulator}}, timeout, terminal});
     }
 
     void expectRefused(const Words& args, int exitCode, const std::string& reason,
                        const std::string& socket = {}) const {
-        const auto result = socket.empty() ? tool(args) : runTool(args, socket);
+        const auto result = tool(args, false, kCommandTimeout, socket);
         EXPECT_EQ(result.exitCode, exitCode) << (args.empty() ? "" : args[0]) << ": " << result.out;
         EXPECT_TRUE(contains(result.err, reason)) << result.err;
     }
@@ -191,7 +182,7 @@ TEST_F(ToolTest, RefusalsExitWithTheirCodeAndReason) {
     for (const Words& args : {Words{"info"}, {"flash", makeImage(2)}, {"usb-mode"}, {"usb2"}}) {
         expectRefused(args, 3, "no device found");
     }
-    const auto help = runTool({"help"}, {});
+    const auto help = tool({"help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(contains(help.out, "flash FILE"));
     expectRefused({"info"}, 1, "ERROR: Update controller was unable to provide PnP monitoring.",
