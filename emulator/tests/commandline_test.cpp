@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <iterator>
 #include <poll.h>
 #include <sstream>
@@ -93,20 +92,14 @@ TEST(CommandLineTest, ControlsARunningDaemonAndMakesImages) {
 }
 
 TEST(CommandLineTest, BackgroundDaemonServesUntilStopped) {
-    char pattern[] = "/tmp/kestal-emu-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string socket = std::string(pattern) + "/bg.sock";
+    RunningDaemon holder; // lends its temporary directory
+    const std::string socket = holder.directory() + "/bg.sock";
     const auto emulator = [&](Words args) {
         args.insert(args.begin(), {KESTAL_EMULATOR_BINARY, "--socket", socket});
         return test::runChild(args);
     };
     // Never leave a daemon behind, whatever fails below.
-    struct StopAtEnd {
-        std::function<void()> stop;
-        ~StopAtEnd() { stop(); }
-    } stopAtEnd{[&] {
-        emulator({"stop"});
-    }};
+    const std::shared_ptr<void> stopAtEnd(nullptr, [&](void*) { emulator({"stop"}); });
 
     // An inheritable descriptor, as a build lock or a test's output pipe would be.
     int inherited[2] = {-1, -1};
@@ -133,7 +126,6 @@ TEST(CommandLineTest, BackgroundDaemonServesUntilStopped) {
     const auto gone = emulator({"status"});
     EXPECT_EQ(gone.exitCode, kExitFailed);
     EXPECT_NE(gone.err.find("no emulator running"), std::string::npos) << gone.err;
-    std::filesystem::remove_all(pattern);
 }
 
 } // namespace
