@@ -86,11 +86,11 @@ protected:
 
 TEST_F(ToolTest, InfoAndUsbModeAreReportedAndTheModeSwitched) {
     startDevice(0);
-    m_daemon->control({"set-version", "1.2.3"});
+    m_daemon->control({"set-version", "12.34.56"});
     const auto info = tool({"info"});
     EXPECT_EQ(info.exitCode, 0) << info.err;
     EXPECT_EQ(info.out, "name: Quendral Kestal (emulated)\n"
-                        "version: 1.2.3\n"
+                        "version: 12.34.56\n"
                         "present: yes\n"
                         "single device: yes\n");
     EXPECT_EQ(tool({"usb-mode"}).out, "USB 3\n");
