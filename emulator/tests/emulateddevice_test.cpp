@@ -103,11 +103,7 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
     const auto before = enumeration();
     device_.takeEvents();
     ASSERT_EQ(set(kCommand, kUsb2On).errorCode, 0);
-
-    // Gone at once: the old enumeration is stale.
-    EXPECT_FALSE(device_.state().attached);
-    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
-    EXPECT_EQ(device_.readHidReport(before).errorCode, ENODEV);
+    EXPECT_FALSE(device_.state().attached) << "gone at once";
     advance(EmulatedDevice::kReenumerationGap - 1ms);
     EXPECT_FALSE(device_.state().attached);
     advance(1ms);
@@ -116,7 +112,7 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
     EXPECT_EQ(std::tie(state.attached, state.usbMode, state.enumeration),
               std::make_tuple(true, 2, before + 1));
     EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
-    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
+    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV) << "a stale enumeration";
 
     // Asking for the mode it runs in changes nothing; the way back re-enumerates again.
     set(kCommand, kUsb2On);
@@ -310,10 +306,8 @@ TEST_F(DeviceTest, UnplugDuringReenumerationKeepsTheDeviceAwayAndChangesAreAnnou
 }
 
 TEST(FirmwareImageTest, VersionRecordFollowsThePrefixAndVersionsHaveTwoDigitParts) {
+    // A built image's size and version: CommandLineTest's make-image and ToolTest's flash.
     auto image = FirmwareImage::build(FirmwareVersion{9, 8, 7}, 12);
-    ASSERT_EQ(image.size(), 12u);
-    EXPECT_EQ(std::string(image.begin(), image.begin() + 9), "AIT842VER");
-    EXPECT_EQ(FirmwareImage::carriedVersion(image), (FirmwareVersion{9, 8, 7}));
     image[10] = 100;
     EXPECT_FALSE(FirmwareImage::carriedVersion(image)) << "parts are two decimal digits";
     image[10] = 8;

@@ -12,15 +12,13 @@
 namespace quendral::emulator {
 namespace {
 
-class HidTest : public testing::EmulatorTest {
-protected:
-    /// Byte 1 of a freshly read report, or -1 when the read fails.
-    static int statusByte(hid_device* dev) {
-        unsigned char report[2] = {0, 0};
-        const int n = kestal_emu_hid_get_input_report(dev, report, sizeof(report));
-        return n == 2 ? report[1] : -1;
-    }
-};
+using HidTest = testing::EmulatorTest;
+
+/// Byte 1 of a freshly read report, or -1 when the read fails.
+int statusByte(hid_device* dev) {
+    unsigned char report[2] = {0, 0};
+    return kestal_emu_hid_get_input_report(dev, report, sizeof(report)) == 2 ? report[1] : -1;
+}
 
 TEST_F(HidTest, ReportReachesTheHandleUntilTheDeviceLeaves) {
     ASSERT_EQ(kestal_emu_hid_init(), 0);

@@ -176,7 +176,6 @@ TEST_F(ToolTest, RefusalsExitWithTheirCodeAndReason) {
     expectRefused({"flash", dir}, 2, "Is a directory");
     std::ofstream(dir + "/bogus.bin", std::ios::binary) << "AIT84 is not quite the signature";
     expectRefused({"flash", dir + "/bogus.bin"}, 1, "verification failed");
-    EXPECT_EQ(m_daemon->connect()->state()->enumeration, 1u) << "the device was restarted";
 
     m_daemon->control({"unplug"});
     for (const Words& args : {Words{"info"}, {"flash", makeImage(2)}, {"usb-mode"}, {"usb2"}}) {

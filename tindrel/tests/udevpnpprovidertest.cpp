@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <mutex>
 #include <thread>
 
 namespace quendral::test {
