@@ -104,12 +104,6 @@ TEST(DaemonTest, MessagesAtEachSizeLimitAreTakenAndOnePastItRefused) {
     const auto header = [](std::uint32_t size) {
         return Bytes{static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8), 0, 0};
     };
-    EXPECT_FALSE(wire::announcedPayloadSize(header(0).data()));
-    EXPECT_EQ(wire::announcedPayloadSize(header(1).data()), 1u);
-    EXPECT_EQ(wire::announcedPayloadSize(header(wire::kMaxPayloadBytes).data()),
-              wire::kMaxPayloadBytes);
-    EXPECT_FALSE(wire::announcedPayloadSize(header(wire::kMaxPayloadBytes + 1).data()));
-
     const auto control = [](std::size_t words, std::size_t wordBytes) {
         MessageWriter writer(Op::Control);
         writer.u8(static_cast<std::uint8_t>(words));
