@@ -67,7 +67,7 @@ TEST_F(HidTest, ReportReachesTheHandleUntilTheDeviceLeaves) {
     kestal_emu_hid_close(dev);
 }
 
-TEST_F(HidTest, BoundaryArgumentsAreRefused) {
+TEST_F(HidTest, BoundaryArgumentsAndAMissingVariableAreRefused) {
     EXPECT_EQ(kestal_emu_hid_enumerate(0x1234, deviceProductId), nullptr);
     EXPECT_EQ(kestal_emu_hid_open_path(nullptr), nullptr);
     EXPECT_NE(kestal_emu_hid_error(nullptr), nullptr);
@@ -76,14 +76,12 @@ TEST_F(HidTest, BoundaryArgumentsAreRefused) {
     EXPECT_EQ(kestal_emu_hid_get_product_string(nullptr, nullptr, 0), -1);
     kestal_emu_hid_close(nullptr);
     kestal_emu_hid_free_enumeration(nullptr);
-}
 
-TEST(HidWithoutEmulatorTest, NothingWithoutTheVariable) {
     ::unsetenv(kSocketEnvVar);
     EXPECT_EQ(kestal_emu_hid_init(), -1);
     EXPECT_EQ(kestal_emu_hid_enumerate(0, 0), nullptr);
-    const std::wstring error = kestal_emu_hid_error(nullptr);
-    EXPECT_NE(error.find(L"KESTAL_EMULATOR"), std::string::npos);
+    EXPECT_NE(std::wstring(kestal_emu_hid_error(nullptr)).find(L"KESTAL_EMULATOR"),
+              std::wstring::npos);
 }
 
 } // namespace

@@ -27,7 +27,7 @@ protected:
     bool heldElsewhere_ = false;
 };
 
-TEST_F(TindrelBackendTest, FactoryFindsTheAttachedDeviceAndItsOneUnitOnly) {
+TEST_F(TindrelBackendTest, FactoryFindsTheAttachedDeviceAndItsOneUnitOnlyAndNothingElsewhere) {
     auto device = factory_.open(vid, pid, &heldElsewhere_);
     ASSERT_TRUE(device);
     EXPECT_EQ(device->usbIds(), std::make_pair(vid, pid));
@@ -56,9 +56,7 @@ TEST_F(TindrelBackendTest, FactoryFindsTheAttachedDeviceAndItsOneUnitOnly) {
     EXPECT_EQ(stale.errorCode, static_cast<std::uint32_t>(ENODEV));
     EXPECT_EQ(device->writeXu(uvc::aitExtensionUnit(), 3, Bytes(32)).errorCode,
               static_cast<std::uint32_t>(ENODEV));
-}
 
-TEST_F(TindrelBackendTest, WithoutDaemonNothingOpensAndCountingThrows) {
     EmulatorUvcDeviceFactory nowhere(daemon_.directory() + "/nobody.sock");
     EXPECT_FALSE(nowhere.open(vid, pid, &heldElsewhere_));
     EXPECT_THROW(nowhere.countCaptureInterfaces(vid, pid, 2), std::runtime_error);
