@@ -137,7 +137,7 @@ TEST_F(ApiTest, BeforeInitializeAndInitializeRefusals) {
         EXPECT_FALSE(isUsb3());
         EXPECT_EQ(lastError(), kSpecialNotInitialized) << "no special functions without controller";
     };
-    // Without device presence: ToolTest.RefusalsExitWithTheirCodeAndReason.
+    // Without device presence monitoring: ToolTest.RefusalsExitWithTheirCodeAndReason.
     fwupdate::setUpdateControllerFactory([] { return nullptr; });
     refusedWith("ERROR: Unable to create update controller.");
     fwupdate::setUpdateControllerFactory(

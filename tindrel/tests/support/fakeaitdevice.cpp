@@ -83,9 +83,6 @@ uvc::UvcResult FakeAitDevice::request(bool write, const util::Guid& unit, std::u
                              : failReads[selector] > 0 && failReads[selector]-- > 0;
     if (write && !fails && selector == 1) {
         m_lastCommand = data;
-        if (data == command(0xFF, 0x0D, 0x01) || data == command(0xFF, 0x0D, 0x00)) {
-            usb3 = data[2] == 0x00;
-        }
     } else if (write && !fails && selector == 4) {
         m_finalizing = data[1] == 0x01;
         m_polls = 0;
