@@ -14,7 +14,6 @@
 #include <linux/usb/video.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 namespace quendral::test {
 namespace {
@@ -29,7 +28,6 @@ struct Camera {
 class UdevDiscoveryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::unsetenv("KESTAL_EMULATOR");
         util::setClock(m_clock);
         ASSERT_TRUE(m_sysfs.active());
     }

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -40,7 +39,6 @@ int providerThreads() {
 class UdevPnpProviderTest : public ::testing::Test {
 protected:
     UdevPnpProviderTest() {
-        ::unsetenv("KESTAL_EMULATOR");
         if (!m_sysfs.active()) {
             return;
         }
