@@ -1,7 +1,7 @@
 // tindrel-tool end to end: the program and the shipped library against an emulator daemon, each
 // run in a process of its own and bounded in time, so a hang fails instead of stalling. What
 // the library does on each fault is the library's suites'; here it is what the program prints
-// and how it exits.
+// and how it exits, and what the library reads from and sends to a device, end to end.
 //
 // The library's own pauses are real here (4.75 s before the transfer, 2 s between
 // finalization polls), so each flash costs several seconds. The success case runs the device at
@@ -38,13 +38,6 @@ bool contains(const std::string& text, const std::string& part) {
 
 class ToolTest : public ::testing::Test {
 protected:
-    void startDevice(double timeScale, bool attached = true) {
-        emulator::DeviceConfig config;
-        config.timeScale = timeScale;
-        config.attached = attached;
-        m_daemon = std::make_unique<RunningDaemon>(config);
-    }
-
     // Runs tindrel-tool with KESTAL_EMULATOR at the daemon's socket, or at `socket` if given.
     ChildResult tool(const Words& args, bool terminal = false,
                      std::chrono::milliseconds timeout = kCommandTimeout,
@@ -81,11 +74,10 @@ protected:
         return false;
     }
 
-    std::unique_ptr<RunningDaemon> m_daemon;
+    std::unique_ptr<RunningDaemon> m_daemon = std::make_unique<RunningDaemon>();
 };
 
 TEST_F(ToolTest, InfoAndUsbModeAreReportedAndTheModeSwitched) {
-    startDevice(0);
     m_daemon->control({"set-version", "12.34.56"});
     const auto info = tool({"info"});
     EXPECT_EQ(info.exitCode, 0) << info.err;
@@ -104,7 +96,9 @@ TEST_F(ToolTest, InfoAndUsbModeAreReportedAndTheModeSwitched) {
 // While one program flashes, no other may touch the camera chip: neither flash, nor ask, nor
 // switch its USB mode.
 TEST_F(ToolTest, FlashShowsRisingProgressInstallsTheImageAndKeepsOthersOut) {
-    startDevice(0.6);
+    emulator::DeviceConfig config;
+    config.timeScale = 0.6;
+    m_daemon = std::make_unique<RunningDaemon>(config);
     const std::string image = makeImage(2);
     auto running = std::async(std::launch::async, [&] {
         return tool({"flash", image}, false, kFlashTimeout);
@@ -136,7 +130,6 @@ TEST_F(ToolTest, FlashShowsRisingProgressInstallsTheImageAndKeepsOthersOut) {
 }
 
 TEST_F(ToolTest, AFailedFlashEndsWithAnErrorAndKeepsTheVersion) {
-    startDevice(0);
     const std::string image = makeImage(3);
     // Data goes out before finalization fails, so the bar on a terminal has something to show.
     const std::vector<std::tuple<Words, const char*, bool>> faults{
@@ -165,7 +158,6 @@ TEST_F(ToolTest, AFailedFlashEndsWithAnErrorAndKeepsTheVersion) {
 
 // Each refusal exits with its code and says why; a refused image reaches no device.
 TEST_F(ToolTest, RefusalsExitWithTheirCodeAndReason) {
-    startDevice(0);
     const std::string dir = m_daemon->directory();
     for (const Words& args :
          {Words{}, {"frobnicate"}, {"flash"}, {"info", "extra"}, {"flash", "a", "b"}}) {
