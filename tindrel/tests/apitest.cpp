@@ -78,9 +78,8 @@ protected:
 class CrippledController final : public fwupdate::IUpdateController {
 public:
     bool withLogger = true;
-    bool acceptsTasks = true;
 
-    bool registerTask(std::shared_ptr<fwupdate::IUpdateTask>) override { return acceptsTasks; }
+    bool registerTask(std::shared_ptr<fwupdate::IUpdateTask>) override { return false; }
     std::vector<fwupdate::IUpdateTask*> tasks() const override { return {}; }
     std::vector<fwupdate::IUpdateTask*> allTasks() const override { return {}; }
     util::ILogger* logger() const override { return withLogger ? m_real.logger() : nullptr; }
@@ -147,7 +146,6 @@ TEST_F(ApiTest, BeforeInitializeAndInitializeRefusals) {
         fwupdate::setUpdateControllerFactory([withLogger] {
             auto controller = std::make_unique<CrippledController>();
             controller->withLogger = withLogger;
-            controller->acceptsTasks = false;
             return controller;
         });
         refusedWith(withLogger ? "ERROR: Unable to register backend."
