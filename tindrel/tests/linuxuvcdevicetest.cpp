@@ -51,7 +51,7 @@ protected:
 
 // A read asks the length, then reads that much. The length question is asked every 500 ms, five
 // times in all, and given up at once for errors that no retry can change. The unit id in the
-// requests: UdevDiscoveryTest.TheUnitIdComesFromTheDescriptorsOfTheNodesInterface.
+// requests: UdevDiscoveryTest.TheUnitIdComesFromTheDescriptorsOfTheNodesFunction.
 TEST_F(LinuxUvcDeviceTest, ReadsAndTheLengthQuestionWithItsRetries) {
     using Script = std::deque<std::pair<int, std::uint16_t>>;
     // The driver's answers, the control read, its read error, the outcome, the bytes read
