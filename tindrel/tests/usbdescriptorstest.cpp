@@ -61,7 +61,9 @@ TEST(UsbDescriptorsTest, OnlyTheNodesOwnFunctionAndTheActiveConfigurationCount) 
     EXPECT_TRUE(findExtensionUnits(b.bytes(), {3, 0}).empty()) << "no such configuration";
 }
 
-TEST(UsbDescriptorsTest, UnitsWhoseFieldsDoNotFitTheirLengthAreSkipped) {
+// A unit whose fields do not fit its length is skipped and the walk goes on; broken structure
+// ends the walk without the units behind it.
+TEST(UsbDescriptorsTest, BadUnitsAreSkippedAndBrokenStructureEndsTheWalk) {
     const auto withUnit = [](const Bytes& unit) {
         UsbDescriptorBuilder b;
         b.configuration(1, 1)
@@ -86,9 +88,7 @@ TEST(UsbDescriptorsTest, UnitsWhoseFieldsDoNotFitTheirLengthAreSkipped) {
         EXPECT_EQ(units.count(uvc::aitExtensionUnit()), 0u);
         EXPECT_EQ(units.size(), 1u) << "the walk goes on behind a bad unit";
     }
-}
 
-TEST(UsbDescriptorsTest, BrokenStructureEndsTheWalkWithoutUnitsBehindIt) {
     const Bytes good = UsbDescriptorBuilder::typicalDevice();
     // Device descriptor (18) + configuration (9) + association (8) + interface (9) + header
     // (13) + terminal (18) + processing unit (11): the extension unit starts at 86.
