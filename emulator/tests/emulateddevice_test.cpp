@@ -124,9 +124,10 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
     EXPECT_EQ(device_.state().enumeration, before + 2);
 }
 
-// The restart into the new image after the closing command, and how the version then reads:
-// ToolTest's flash and info.
-TEST_F(DeviceTest, FinalizationIsBusyForItsTimeAndInstallsNothingYet) {
+// Finalization is busy for its time and installs nothing yet; with a time scale it and the
+// restart take that much of their time. The restart into the new image after the closing
+// command, and how the version then reads: ToolTest's flash and info.
+TEST_F(DeviceTest, FinalizationAndRestartTakeTheirTimeTimesTheScale) {
     const auto image = FirmwareImage::build(FirmwareVersion{12, 34, 17}, 70);
     ASSERT_EQ(sendImage(image), 0);
     ASSERT_EQ(set(kControl, kFinalize).errorCode, 0);
@@ -139,21 +140,7 @@ TEST_F(DeviceTest, FinalizationIsBusyForItsTimeAndInstallsNothingYet) {
     EXPECT_EQ(status(), 0x00) << "the final status stays readable";
     // 70 bytes went out as three blocks.
     EXPECT_EQ(device_.state().versionText(), "1.2.3") << "still running the old firmware";
-}
 
-TEST_F(DeviceTest, ReplugInstallsAFinalizedImageOnlyIfItCarriesAVersion) {
-    ASSERT_EQ(flash(FirmwareImage::build(FirmwareVersion{3, 0, 0}, 40)), 0x00);
-    replug();
-    EXPECT_EQ(device_.state().versionText(), "3.0.0");
-
-    Bytes noVersion = {'A', 'I', 'T', '8', '4', '2'};
-    noVersion.resize(64, 0xAB);
-    EXPECT_EQ(flash(noVersion), ExtensionUnit::kStatusFailed);
-    set(kCommand, kClose);
-    EXPECT_TRUE(device_.state().attached) << "nothing to restart into";
-}
-
-TEST_F(DeviceTest, TimeScaleShortensEveryDelay) {
     ASSERT_TRUE(device_.setTimeScale(0.01));
     ASSERT_EQ(sendImage(FirmwareImage::build(FirmwareVersion{2, 0, 0}, 64)), 0);
     set(kControl, kFinalize);
@@ -166,6 +153,18 @@ TEST_F(DeviceTest, TimeScaleShortensEveryDelay) {
     EXPECT_TRUE(device_.state().attached);
     EXPECT_FALSE(device_.setTimeScale(-1.0));
     EXPECT_FALSE(device_.setTimeScale(1000.0));
+}
+
+TEST_F(DeviceTest, ReplugInstallsAFinalizedImageOnlyIfItCarriesAVersion) {
+    ASSERT_EQ(flash(FirmwareImage::build(FirmwareVersion{3, 0, 0}, 40)), 0x00);
+    replug();
+    EXPECT_EQ(device_.state().versionText(), "3.0.0");
+
+    Bytes noVersion = {'A', 'I', 'T', '8', '4', '2'};
+    noVersion.resize(64, 0xAB);
+    EXPECT_EQ(flash(noVersion), ExtensionUnit::kStatusFailed);
+    set(kCommand, kClose);
+    EXPECT_TRUE(device_.state().attached) << "nothing to restart into";
 }
 
 TEST_F(DeviceTest, OutOfOrderRequestsAndRequestsOutsideTheRegisterMapFail) {
