@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <iterator>
 #include <poll.h>
 #include <sstream>
@@ -65,7 +64,8 @@ TEST(ControlCommandTest, ParsesTheRemainingFormsAndRejectsMalformedOnesWithAReas
     }
 }
 
-TEST(CommandLineTest, BadArgumentsExitWith2) {
+// Bad arguments exit with 2 and say so; help, a control command and make-image do their work.
+TEST(CommandLineTest, BadArgumentsExitWith2AndGoodCommandsWork) {
     const auto bad = commands("; hdmi maybe; --socket; --socket " + std::string(200, 'x') +
                               " status; start --usb 5; start --time-scale; start --hdmi blue;"
                               "start --version 1.2.3.4; start --frobnicate; make-image 1.2.3;"
@@ -78,9 +78,7 @@ TEST(CommandLineTest, BadArgumentsExitWith2) {
     const auto help = run({"help"});
     EXPECT_EQ(help.code, kExitOk);
     EXPECT_NE(help.out.find("set-version X.Y.Z"), std::string::npos);
-}
 
-TEST(CommandLineTest, ControlsARunningDaemonAndMakesImages) {
     RunningDaemon daemon;
     // status, and status with no daemon: BackgroundDaemonServesUntilStopped.
     const auto hdmi = run({"--socket", daemon.socketPath(), "hdmi", "on"});
@@ -93,20 +91,14 @@ TEST(CommandLineTest, ControlsARunningDaemonAndMakesImages) {
 }
 
 TEST(CommandLineTest, BackgroundDaemonServesUntilStopped) {
-    char pattern[] = "/tmp/kestal-emu-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string socket = std::string(pattern) + "/bg.sock";
+    RunningDaemon holder; // lends its temporary directory
+    const std::string socket = holder.directory() + "/bg.sock";
     const auto emulator = [&](Words args) {
         args.insert(args.begin(), {KESTAL_EMULATOR_BINARY, "--socket", socket});
         return test::runChild(args);
     };
     // Never leave a daemon behind, whatever fails below.
-    struct StopAtEnd {
-        std::function<void()> stop;
-        ~StopAtEnd() { stop(); }
-    } stopAtEnd{[&] {
-        emulator({"stop"});
-    }};
+    const std::shared_ptr<void> stopAtEnd(nullptr, [&](void*) { emulator({"stop"}); });
 
     // An inheritable descriptor, as a build lock or a test's output pipe would be.
     int inherited[2] = {-1, -1};
@@ -133,7 +125,6 @@ TEST(CommandLineTest, BackgroundDaemonServesUntilStopped) {
     const auto gone = emulator({"status"});
     EXPECT_EQ(gone.exitCode, kExitFailed);
     EXPECT_NE(gone.err.find("no emulator running"), std::string::npos) << gone.err;
-    std::filesystem::remove_all(pattern);
 }
 
 } // namespace

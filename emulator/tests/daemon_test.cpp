@@ -16,7 +16,6 @@
 namespace quendral::emulator {
 namespace {
 
-using testing::EventWaiter;
 using testing::RunningDaemon;
 using Words = std::vector<std::string>;
 using Bytes = std::vector<std::uint8_t>;
@@ -24,40 +23,54 @@ using Bytes = std::vector<std::uint8_t>;
 TEST(DaemonTest, ClientReadsStateFollowsEventsAndOwnsItsStream) {
     RunningDaemon daemon;
     const auto client = daemon.connect();
-    EventWaiter events(client->subscribe());
+    const auto events = client->subscribe();
+    ASSERT_TRUE(events);
 
     const auto state = client->state();
     ASSERT_TRUE(state);
     EXPECT_TRUE(state->attached);
-    EXPECT_NE(state->videoPath.find(testing::idText("vid_", "pid_")), std::string::npos);
     EXPECT_NE(state->cameraName.find(testing::idText("VID_", "PID_")), std::string::npos);
-
-    daemon.control({"hdmi", "on"});
-    EXPECT_TRUE(events.waitFor(
-        [](const Event& e) { return e.kind == EventKind::StateChanged && e.state.hdmiConnected; }));
-    // A stream ends with the connection that started it.
+    // A stream ends with the connection that started it, and subscribers hear of both.
     {
         const auto camera = daemon.connect();
         ASSERT_TRUE(camera->setStreaming(true));
         EXPECT_TRUE(client->state()->ourStreaming);
     }
-    EXPECT_TRUE(events.waitFor(
-        [](const Event& e) { return e.kind == EventKind::StateChanged && !e.state.ourStreaming; }));
-    daemon.control({"unplug"});
-    EXPECT_TRUE(events.waitFor([](const Event& e) { return e.kind == EventKind::Removed; }));
-    daemon.control({"plug"});
-    EXPECT_TRUE(events.waitFor([&](const Event& e) {
-        return e.kind == EventKind::Arrived && e.state.enumeration == state->enumeration + 1;
-    }));
+    std::vector<Event> seen;
+    for (int polls = 0; polls < 20 && seen.size() < 2; ++polls) {
+        pollfd fd{events->fd(), POLLIN, 0};
+        ::poll(&fd, 1, 100);
+        events->readEvents(seen);
+    }
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].kind, EventKind::StateChanged);
+    EXPECT_FALSE(seen[1].state.ourStreaming);
+    // Presence events through the daemon: TindrelBackendTest's PnP provider and HidTest.
 }
 
-TEST(DaemonTest, SubscriberLearnsThatTheDaemonWentAway) {
+// A client reconnects by itself to the next daemon on its path; a subscriber learns, once, that
+// its daemon went away.
+TEST(DaemonTest, ClientReconnectsAfterDaemonRestartAndSubscriberLearnsOfTheEnd) {
+    RunningDaemon holder; // lends its temporary directory
+    const std::string path = holder.directory() + "/restart.sock";
+    std::unique_ptr<EmulatorClient> client;
     std::unique_ptr<EventSubscription> events;
-    {
-        RunningDaemon daemon;
-        events = daemon.connect()->subscribe();
-        ASSERT_TRUE(events);
+    for (int pass = 0; pass < 2; ++pass) {
+        EmulatorServer server(path, RunningDaemon::instantConfig());
+        ASSERT_TRUE(server.listen(nullptr));
+        std::thread thread([&server] { server.run(); });
+        if (!client) {
+            client = EmulatorClient::connect(path);
+            events = client ? client->subscribe() : nullptr;
+        }
+        EXPECT_TRUE(client && client->state()) << "pass " << pass;
+        server.requestStop();
+        thread.join();
     }
+    ASSERT_TRUE(client && events);
+    EXPECT_FALSE(client->state()) << "nobody answers";
+    EXPECT_EQ(client->readHidReport(1).errorCode, ENOTCONN);
+
     std::vector<Event> seen;
     pollfd fd{events->fd(), POLLIN, 0};
     ASSERT_EQ(::poll(&fd, 1, 2000), 1);
@@ -69,37 +82,12 @@ TEST(DaemonTest, SubscriberLearnsThatTheDaemonWentAway) {
     EXPECT_TRUE(seen.empty()) << "DaemonLost comes once";
 }
 
-TEST(DaemonTest, ClientReconnectsAfterDaemonRestart) {
-    RunningDaemon holder; // lends its temporary directory
-    const std::string path = holder.directory() + "/restart.sock";
-    std::unique_ptr<EmulatorClient> client;
-    for (int pass = 0; pass < 2; ++pass) {
-        EmulatorServer server(path, RunningDaemon::instantConfig());
-        ASSERT_TRUE(server.listen(nullptr));
-        std::thread thread([&server] { server.run(); });
-        if (!client) {
-            client = EmulatorClient::connect(path);
-        }
-        EXPECT_TRUE(client && client->state()) << "pass " << pass;
-        server.requestStop();
-        thread.join();
-    }
-    ASSERT_TRUE(client);
-    EXPECT_FALSE(client->state()) << "nobody answers";
-    EXPECT_EQ(client->readHidReport(1).errorCode, ENOTCONN);
-}
-
-TEST(DaemonTest, RefusesATakenSocketPath) {
-    RunningDaemon daemon;
-    EmulatorServer second(daemon.socketPath(), DeviceConfig{});
-    std::string error;
-    EXPECT_FALSE(second.listen(&error));
-    EXPECT_NE(error.find("already listening"), std::string::npos);
-
+// A path taken by a daemon that serves: CommandLineTest.BackgroundDaemonServesUntilStopped.
+TEST(DaemonTest, RefusesAPathThatIsNotASocket) {
+    RunningDaemon daemon; // lends its temporary directory
     const std::string plainFile = daemon.directory() + "/not-a-socket";
     std::ofstream(plainFile) << "keep me";
-    EmulatorServer third(plainFile, DeviceConfig{});
-    EXPECT_FALSE(third.listen(&error));
+    EXPECT_FALSE(EmulatorServer(plainFile, DeviceConfig{}).listen(nullptr));
     EXPECT_TRUE(std::ifstream(plainFile).good()) << "never deletes what is not a socket";
 }
 
@@ -112,12 +100,6 @@ TEST(DaemonTest, MessagesAtEachSizeLimitAreTakenAndOnePastItRefused) {
     const auto header = [](std::uint32_t size) {
         return Bytes{static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8), 0, 0};
     };
-    EXPECT_FALSE(wire::announcedPayloadSize(header(0).data()));
-    EXPECT_EQ(wire::announcedPayloadSize(header(1).data()), 1u);
-    EXPECT_EQ(wire::announcedPayloadSize(header(wire::kMaxPayloadBytes).data()),
-              wire::kMaxPayloadBytes);
-    EXPECT_FALSE(wire::announcedPayloadSize(header(wire::kMaxPayloadBytes + 1).data()));
-
     const auto control = [](std::size_t words, std::size_t wordBytes) {
         MessageWriter writer(Op::Control);
         writer.u8(static_cast<std::uint8_t>(words));

@@ -99,16 +99,11 @@ protected:
 };
 
 TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
-    ASSERT_EQ(set(kCommand, kModeQuery).errorCode, 0);
-    EXPECT_NE(get(kResponse).data, (Bytes{0x00, 0x01, 0, 0, 0, 0, 0, 0})) << "00 01: USB 2 only";
+    // What the mode query answers in each mode is ToolTest's usb-mode.
     const auto before = enumeration();
     device_.takeEvents();
     ASSERT_EQ(set(kCommand, kUsb2On).errorCode, 0);
-
-    // Gone at once: the old enumeration is stale.
-    EXPECT_FALSE(device_.state().attached);
-    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
-    EXPECT_EQ(device_.readHidReport(before).errorCode, ENODEV);
+    EXPECT_FALSE(device_.state().attached) << "gone at once";
     advance(EmulatedDevice::kReenumerationGap - 1ms);
     EXPECT_FALSE(device_.state().attached);
     advance(1ms);
@@ -117,9 +112,7 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
     EXPECT_EQ(std::tie(state.attached, state.usbMode, state.enumeration),
               std::make_tuple(true, 2, before + 1));
     EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
-    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV);
-    set(kCommand, kModeQuery);
-    EXPECT_EQ(get(kResponse).data, (Bytes{0x00, 0x01, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(device_.xuGet(before, kResponse, now_).errorCode, ENODEV) << "a stale enumeration";
 
     // Asking for the mode it runs in changes nothing; the way back re-enumerates again.
     set(kCommand, kUsb2On);
@@ -131,7 +124,10 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
     EXPECT_EQ(device_.state().enumeration, before + 2);
 }
 
-TEST_F(DeviceTest, SuccessfulFlashInstallsTheImageVersionAfterClosingCommand) {
+// Finalization is busy for its time and installs nothing yet; with a time scale it and the
+// restart take that much of their time. The restart into the new image after the closing
+// command, and how the version then reads: ToolTest's flash and info.
+TEST_F(DeviceTest, FinalizationAndRestartTakeTheirTimeTimesTheScale) {
     const auto image = FirmwareImage::build(FirmwareVersion{12, 34, 17}, 70);
     ASSERT_EQ(sendImage(image), 0);
     ASSERT_EQ(set(kControl, kFinalize).errorCode, 0);
@@ -145,31 +141,6 @@ TEST_F(DeviceTest, SuccessfulFlashInstallsTheImageVersionAfterClosingCommand) {
     // 70 bytes went out as three blocks.
     EXPECT_EQ(device_.state().versionText(), "1.2.3") << "still running the old firmware";
 
-    device_.takeEvents();
-    const auto before = enumeration();
-    ASSERT_EQ(set(kCommand, kClose).errorCode, 0);
-    EXPECT_FALSE(device_.state().attached);
-    advance(EmulatedDevice::kReenumerationGap);
-    EXPECT_EQ(eventKinds(), (std::vector<EventKind>{EventKind::Removed, EventKind::Arrived}));
-    EXPECT_EQ(enumeration(), before + 1);
-    EXPECT_EQ(device_.state().versionText(), "12.34.17");
-    set(kCommand, kVersionRequest);
-    EXPECT_EQ(get(kResponse).data, (Bytes{0, 0, 1, 2, 3, 4, 1, 7})) << "two decimal digits each";
-}
-
-TEST_F(DeviceTest, ReplugInstallsAFinalizedImageOnlyIfItCarriesAVersion) {
-    ASSERT_EQ(flash(FirmwareImage::build(FirmwareVersion{3, 0, 0}, 40)), 0x00);
-    replug();
-    EXPECT_EQ(device_.state().versionText(), "3.0.0");
-
-    Bytes noVersion = {'A', 'I', 'T', '8', '4', '2'};
-    noVersion.resize(64, 0xAB);
-    EXPECT_EQ(flash(noVersion), ExtensionUnit::kStatusFailed);
-    set(kCommand, kClose);
-    EXPECT_TRUE(device_.state().attached) << "nothing to restart into";
-}
-
-TEST_F(DeviceTest, TimeScaleShortensEveryDelay) {
     ASSERT_TRUE(device_.setTimeScale(0.01));
     ASSERT_EQ(sendImage(FirmwareImage::build(FirmwareVersion{2, 0, 0}, 64)), 0);
     set(kControl, kFinalize);
@@ -182,6 +153,18 @@ TEST_F(DeviceTest, TimeScaleShortensEveryDelay) {
     EXPECT_TRUE(device_.state().attached);
     EXPECT_FALSE(device_.setTimeScale(-1.0));
     EXPECT_FALSE(device_.setTimeScale(1000.0));
+}
+
+TEST_F(DeviceTest, ReplugInstallsAFinalizedImageOnlyIfItCarriesAVersion) {
+    ASSERT_EQ(flash(FirmwareImage::build(FirmwareVersion{3, 0, 0}, 40)), 0x00);
+    replug();
+    EXPECT_EQ(device_.state().versionText(), "3.0.0");
+
+    Bytes noVersion = {'A', 'I', 'T', '8', '4', '2'};
+    noVersion.resize(64, 0xAB);
+    EXPECT_EQ(flash(noVersion), ExtensionUnit::kStatusFailed);
+    set(kCommand, kClose);
+    EXPECT_TRUE(device_.state().attached) << "nothing to restart into";
 }
 
 TEST_F(DeviceTest, OutOfOrderRequestsAndRequestsOutsideTheRegisterMapFail) {
@@ -213,8 +196,7 @@ TEST_F(DeviceTest, FaultsFailTheirStepOrReadUntilCleared) {
     const auto image = FirmwareImage::build(FirmwareVersion{2, 0, 0}, 96);
     fail({"init"});
     set(kControl, kStart);
-    EXPECT_NE(status(), 0x00);
-    EXPECT_EQ(set(kData, Bytes(32, 0)).errorCode, EPROTO) << "refused initiation keeps data out";
+    EXPECT_NE(status(), 0x00) << "refused, so no data is taken either";
     fail({"clear", "write 2"});
     EXPECT_EQ(sendImage(image), EIO);
     EXPECT_EQ(sendImage(image), EIO) << "counted again from a new initiation";
@@ -279,9 +261,7 @@ TEST_F(DeviceTest, HidReportFollowsHdmiAndStreams) {
     auto report = [&] {
         return device_.readHidReport(enumeration());
     };
-    EXPECT_EQ(report().data, (Bytes{0x00, 0x00}));
-    device_.setHdmiConnected(true);
-    EXPECT_EQ(report().data, (Bytes{0x00, 0x02}));
+    device_.setHdmiConnected(true); // 0x02 alone: HidTest
     device_.setOtherStreaming(true);
     EXPECT_EQ(report().data, (Bytes{0x00, 0x03}));
     device_.setOtherStreaming(false);
@@ -315,19 +295,17 @@ TEST_F(DeviceTest, UnplugDuringReenumerationKeepsTheDeviceAwayAndChangesAreAnnou
     EXPECT_EQ(device_.state().usbMode, 2) << "the switch still took effect";
 
     device_.takeEvents();
-    device_.setHdmiConnected(true);
-    device_.setHdmiConnected(true);
     device_.setVersion(FirmwareVersion{1, 2, 3});
+    device_.setHdmiConnected(true);
+    device_.setHdmiConnected(true);
     EXPECT_EQ(eventKinds(), std::vector<EventKind>{EventKind::StateChanged});
     EXPECT_FALSE(device_.plug());
     EXPECT_TRUE(eventKinds().empty());
 }
 
 TEST(FirmwareImageTest, VersionRecordFollowsThePrefixAndVersionsHaveTwoDigitParts) {
+    // A built image's size and version: CommandLineTest's make-image and ToolTest's flash.
     auto image = FirmwareImage::build(FirmwareVersion{9, 8, 7}, 12);
-    ASSERT_EQ(image.size(), 12u);
-    EXPECT_EQ(std::string(image.begin(), image.begin() + 9), "AIT842VER");
-    EXPECT_EQ(FirmwareImage::carriedVersion(image), (FirmwareVersion{9, 8, 7}));
     image[10] = 100;
     EXPECT_FALSE(FirmwareImage::carriedVersion(image)) << "parts are two decimal digits";
     image[10] = 8;

@@ -12,15 +12,13 @@
 namespace quendral::emulator {
 namespace {
 
-class HidTest : public testing::EmulatorTest {
-protected:
-    /// Byte 1 of a freshly read report, or -1 when the read fails.
-    static int statusByte(hid_device* dev) {
-        unsigned char report[2] = {0, 0};
-        const int n = kestal_emu_hid_get_input_report(dev, report, sizeof(report));
-        return n == 2 ? report[1] : -1;
-    }
-};
+using HidTest = testing::EmulatorTest;
+
+/// Byte 1 of a freshly read report, or -1 when the read fails.
+int statusByte(hid_device* dev) {
+    unsigned char report[2] = {0, 0};
+    return kestal_emu_hid_get_input_report(dev, report, sizeof(report)) == 2 ? report[1] : -1;
+}
 
 TEST_F(HidTest, ReportReachesTheHandleUntilTheDeviceLeaves) {
     ASSERT_EQ(kestal_emu_hid_init(), 0);
@@ -69,7 +67,7 @@ TEST_F(HidTest, ReportReachesTheHandleUntilTheDeviceLeaves) {
     kestal_emu_hid_close(dev);
 }
 
-TEST_F(HidTest, BoundaryArgumentsAreRefused) {
+TEST_F(HidTest, BoundaryArgumentsAndAMissingVariableAreRefused) {
     EXPECT_EQ(kestal_emu_hid_enumerate(0x1234, deviceProductId), nullptr);
     EXPECT_EQ(kestal_emu_hid_open_path(nullptr), nullptr);
     EXPECT_NE(kestal_emu_hid_error(nullptr), nullptr);
@@ -78,14 +76,12 @@ TEST_F(HidTest, BoundaryArgumentsAreRefused) {
     EXPECT_EQ(kestal_emu_hid_get_product_string(nullptr, nullptr, 0), -1);
     kestal_emu_hid_close(nullptr);
     kestal_emu_hid_free_enumeration(nullptr);
-}
 
-TEST(HidWithoutEmulatorTest, NothingWithoutTheVariable) {
     ::unsetenv(kSocketEnvVar);
     EXPECT_EQ(kestal_emu_hid_init(), -1);
     EXPECT_EQ(kestal_emu_hid_enumerate(0, 0), nullptr);
-    const std::wstring error = kestal_emu_hid_error(nullptr);
-    EXPECT_NE(error.find(L"KESTAL_EMULATOR"), std::string::npos);
+    EXPECT_NE(std::wstring(kestal_emu_hid_error(nullptr)).find(L"KESTAL_EMULATOR"),
+              std::wstring::npos);
 }
 
 } // namespace

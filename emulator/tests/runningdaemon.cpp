@@ -54,26 +54,6 @@ void RunningDaemon::control(const std::vector<std::string>& words) const {
     ASSERT_TRUE(result.ok) << result.text;
 }
 
-EventWaiter::EventWaiter(std::unique_ptr<EventSubscription> subscription)
-    : thread_(std::move(subscription), [this](const Event& event) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        events_.push_back(event);
-        arrived_.notify_all();
-    }) {}
-
-bool EventWaiter::waitFor(const std::function<bool(const Event&)>& match,
-                          std::chrono::milliseconds timeout) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return arrived_.wait_for(lock, timeout, [&] {
-        while (consumed_ < events_.size()) {
-            if (match(events_[consumed_++])) {
-                return true;
-            }
-        }
-        return false;
-    });
-}
-
 std::string idText(const char* vendorPrefix, const char* productPrefix) {
     char text[64];
     std::snprintf(text, sizeof(text), "%s%04x&%s%04x", vendorPrefix, deviceVendorId, productPrefix,

@@ -6,12 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdlib>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -39,24 +35,6 @@ private:
     std::string socketPath_;
     std::unique_ptr<EmulatorServer> server_;
     std::thread thread_;
-};
-
-/// Collects a subscription's events on an EventThread and waits for particular ones.
-class EventWaiter {
-public:
-    explicit EventWaiter(std::unique_ptr<EventSubscription> subscription);
-
-    /// Consumes events up to and including the first for which `match` is true; false when
-    /// none comes within `timeout`.
-    bool waitFor(const std::function<bool(const Event&)>& match,
-                 std::chrono::milliseconds timeout = std::chrono::milliseconds(2000));
-
-private:
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::vector<Event> events_;
-    std::size_t consumed_ = 0;
-    EventThread thread_; // last: stopped before the rest goes
 };
 
 /// The device's identifier text, e.g. idText("vid_", "pid_") = "vid_xxxx&pid_086c".

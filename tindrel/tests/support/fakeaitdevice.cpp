@@ -5,7 +5,6 @@
 #include "uvc/aitextensionunit.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace quendral::test {
 
@@ -84,9 +83,6 @@ uvc::UvcResult FakeAitDevice::request(bool write, const util::Guid& unit, std::u
                              : failReads[selector] > 0 && failReads[selector]-- > 0;
     if (write && !fails && selector == 1) {
         m_lastCommand = data;
-        if (data == command(0xFF, 0x0D, 0x01) || data == command(0xFF, 0x0D, 0x00)) {
-            usb3 = data[2] == 0x00;
-        }
     } else if (write && !fails && selector == 4) {
         m_finalizing = data[1] == 0x01;
         m_polls = 0;
@@ -131,16 +127,7 @@ FakeEnvironment::FakeEnvironment() {
     device->clock = clock;
     util::setClock(clock);
     uvc::setUvcDeviceFactory(std::make_shared<FakeFactory>(device));
-    setPnpProviderAvailable(true);
-}
-
-void FakeEnvironment::setPnpProviderAvailable(bool available) {
-    util::setPnpProviderFactory([available]() -> std::unique_ptr<util::IPnpProvider> {
-        if (!available) {
-            throw std::runtime_error("Failed to create message window");
-        }
-        return std::make_unique<FakePnpProvider>();
-    });
+    util::setPnpProviderFactory([] { return std::make_unique<FakePnpProvider>(); });
 }
 
 FakeEnvironment::~FakeEnvironment() {

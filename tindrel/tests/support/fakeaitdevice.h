@@ -60,9 +60,6 @@ public:
     FakeEnvironment();
     ~FakeEnvironment();
 
-    // Without a provider the PnP factory throws as a provider without its watcher does.
-    void setPnpProviderAvailable(bool available);
-
     std::shared_ptr<FakeClock> clock = std::make_shared<FakeClock>();
     std::shared_ptr<FakeAitDevice> device = std::make_shared<FakeAitDevice>();
 };

@@ -7,7 +7,7 @@
 namespace quendral::test {
 
 int FakeUvcNodeState::handle(uvc_xu_control_query& request) {
-    XuRequest record{request.unit, request.selector, request.query, request.size, {}};
+    XuRequest record{request.unit, request.selector, request.query, {}};
     if (request.query == UVC_SET_CUR && request.data != nullptr) {
         record.written.assign(request.data, request.data + request.size);
     }

@@ -18,7 +18,6 @@ struct XuRequest {
     std::uint8_t unit = 0;
     std::uint8_t selector = 0;
     std::uint8_t query = 0;
-    std::uint16_t size = 0;
     Bytes written; // what a SET_CUR carried
 };
 
