@@ -21,7 +21,11 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, QObject* 
     : QObject(parent)
     , bus_(bus) {}
 
-DesktopNotifications::~DesktopNotifications() = default;
+DesktopNotifications::~DesktopNotifications() {
+    // Replies still on their way refer to the connection, which may go with bus_ when it was the
+    // last user: they must go first, and children would only go after the members.
+    qDeleteAll(findChildren<QDBusPendingCallWatcher*>(QString(), Qt::FindDirectChildrenOnly));
+}
 
 void DesktopNotifications::showStateNotification(ApplicationState state) {
     if (!isAnnounced(state))
