@@ -73,8 +73,7 @@ std::string FakeSysfs::addDevice(const std::string& subsystem, const std::string
 
 std::string FakeSysfs::addUsbDevice(const std::string& name, std::uint16_t vendorId,
                                     std::uint16_t productId,
-                                    const std::vector<std::uint8_t>& descriptors,
-                                    const std::string& product) {
+                                    const std::vector<std::uint8_t>& descriptors) {
     // The kernel writes PRODUCT without leading zeros: "3b7a/86c/100".
     char productProperty[32];
     std::snprintf(productProperty, sizeof productProperty, "%x/%x/100",
@@ -84,7 +83,7 @@ std::string FakeSysfs::addUsbDevice(const std::string& name, std::uint16_t vendo
         {{"idVendor", hex4(vendorId)},
          {"idProduct", hex4(productId)},
          {"bConfigurationValue", "1"},
-         {"product", product}},
+         {"product", "Kestal Capture"}},
         {{"DEVTYPE", "usb_device"}, {"PRODUCT", productProperty}, {"DEVNAME", usbNode(name)}});
     std::vector<std::uint8_t> bytes = descriptors;
     umockdev_testbed_set_attribute_binary(m_testbed, syspath.c_str(), "descriptors", bytes.data(),
