@@ -40,9 +40,8 @@ public:
         patchTotal();
         return *this;
     }
-    UsbDescriptorBuilder& interface(std::uint8_t number, std::uint8_t cls, std::uint8_t subclass,
-                                    std::uint8_t alternate = 0) {
-        return descriptor({9, 0x04, number, alternate, 1, cls, subclass, 0x00, 0x00});
+    UsbDescriptorBuilder& interface(std::uint8_t number, std::uint8_t cls, std::uint8_t subclass) {
+        return descriptor({9, 0x04, number, 0, 1, cls, subclass, 0x00, 0x00});
     }
     UsbDescriptorBuilder& videoControlHeader(std::uint8_t streamingInterface) {
         return descriptor({13, 0x24, 0x01, 0x00, 0x01, 0x50, 0x00, 0x80, 0x8d, 0x5b, 0x00, 1,
