@@ -22,12 +22,6 @@ std::vector<const gchar*> flatten(const FakeSysfs::Pairs& pairs) {
     return flat;
 }
 
-std::string takeString(gchar* text) {
-    std::string copy = text != nullptr ? text : "";
-    g_free(text);
-    return copy;
-}
-
 // "1-2" (bus 1, port 2) -> /dev/bus/usb/001/002, taking the port for the device number.
 std::string usbNode(const std::string& name) {
     const auto dash = name.find('-');
@@ -66,15 +60,17 @@ std::string FakeSysfs::addDevice(const std::string& subsystem, const std::string
                                  const Pairs& properties) {
     const auto attributeArray = flatten(attributes);
     const auto propertyArray = flatten(properties);
-    return takeString(umockdev_testbed_add_devicev(
+    gchar* syspath = umockdev_testbed_add_devicev(
         m_testbed, subsystem.c_str(), name.c_str(), parent.empty() ? nullptr : parent.c_str(),
-        const_cast<gchar**>(attributeArray.data()), const_cast<gchar**>(propertyArray.data())));
+        const_cast<gchar**>(attributeArray.data()), const_cast<gchar**>(propertyArray.data()));
+    const std::string copy = syspath != nullptr ? syspath : "";
+    g_free(syspath);
+    return copy;
 }
 
 std::string FakeSysfs::addUsbDevice(const std::string& name, std::uint16_t vendorId,
                                     std::uint16_t productId,
-                                    const std::vector<std::uint8_t>& descriptors,
-                                    const std::string& product) {
+                                    const std::vector<std::uint8_t>& descriptors) {
     // The kernel writes PRODUCT without leading zeros: "3b7a/86c/100".
     char productProperty[32];
     std::snprintf(productProperty, sizeof productProperty, "%x/%x/100",
@@ -84,7 +80,7 @@ std::string FakeSysfs::addUsbDevice(const std::string& name, std::uint16_t vendo
         {{"idVendor", hex4(vendorId)},
          {"idProduct", hex4(productId)},
          {"bConfigurationValue", "1"},
-         {"product", product}},
+         {"product", "Kestal Capture"}},
         {{"DEVTYPE", "usb_device"}, {"PRODUCT", productProperty}, {"DEVNAME", usbNode(name)}});
     std::vector<std::uint8_t> bytes = descriptors;
     umockdev_testbed_set_attribute_binary(m_testbed, syspath.c_str(), "descriptors", bytes.data(),

@@ -25,8 +25,7 @@ public:
 
     // A USB device ("1-2") with its identifiers, its raw descriptors and configuration 1.
     std::string addUsbDevice(const std::string& name, std::uint16_t vendorId,
-                             std::uint16_t productId, const std::vector<std::uint8_t>& descriptors,
-                             const std::string& product = "Kestal Capture");
+                             std::uint16_t productId, const std::vector<std::uint8_t>& descriptors);
     // Interface `number` of a USB device ("1-2:1.<number>").
     std::string addInterface(const std::string& usbDevice, int number);
     // /dev/<sysname> of subsystem video4linux or sound, below `parent`.

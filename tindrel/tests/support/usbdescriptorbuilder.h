@@ -40,12 +40,8 @@ public:
         patchTotal();
         return *this;
     }
-    UsbDescriptorBuilder& association(std::uint8_t first, std::uint8_t count, std::uint8_t cls) {
-        return descriptor({8, 0x0b, first, count, cls, 0x03, 0x00, 0x02});
-    }
-    UsbDescriptorBuilder& interface(std::uint8_t number, std::uint8_t cls, std::uint8_t subclass,
-                                    std::uint8_t alternate = 0) {
-        return descriptor({9, 0x04, number, alternate, 1, cls, subclass, 0x00, 0x00});
+    UsbDescriptorBuilder& interface(std::uint8_t number, std::uint8_t cls, std::uint8_t subclass) {
+        return descriptor({9, 0x04, number, 0, 1, cls, subclass, 0x00, 0x00});
     }
     UsbDescriptorBuilder& videoControlHeader(std::uint8_t streamingInterface) {
         return descriptor({13, 0x24, 0x01, 0x00, 0x01, 0x50, 0x00, 0x80, 0x8d, 0x5b, 0x00, 1,
@@ -54,9 +50,6 @@ public:
     UsbDescriptorBuilder& cameraTerminal(std::uint8_t id) {
         return descriptor({18, 0x24, 0x02, id, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
                            0x00, 0x03, 0x0e, 0x00, 0x00});
-    }
-    UsbDescriptorBuilder& processingUnit(std::uint8_t id, std::uint8_t source) {
-        return descriptor({11, 0x24, 0x05, id, source, 0x00, 0x00, 0x02, 0x7f, 0x15, 0x00});
     }
     // bLength = 24 + number of sources + control size.
     UsbDescriptorBuilder& extensionUnit(std::uint8_t id, const Bytes& guid,
@@ -75,24 +68,6 @@ public:
     UsbDescriptorBuilder& outputTerminal(std::uint8_t id, std::uint8_t source) {
         return descriptor({9, 0x24, 0x03, id, 0x01, 0x01, 0x00, source, 0x00});
     }
-    UsbDescriptorBuilder& interruptEndpoint() {
-        descriptor({7, 0x05, 0x83, 0x03, 0x10, 0x00, 0x06});
-        return descriptor({5, 0x25, 0x03, 0x10, 0x00});
-    }
-    // A VideoStreaming MJPEG format: subtype 6, the number an extension unit has in a
-    // VideoControl interface.
-    UsbDescriptorBuilder& mjpegFormat() {
-        return descriptor({11, 0x24, 0x06, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00});
-    }
-    // An audio feature unit for eight channels with mute and volume on the master channel only:
-    // subtype 6 again, and with its zero per-channel controls it reads as a well-formed
-    // extension unit if the interface class is not looked at.
-    UsbDescriptorBuilder& audioFeatureUnit(std::uint8_t id, std::uint8_t source) {
-        Bytes unit{25, 0x24, 0x06, id, source, 0x02, 0x03, 0x00};
-        unit.insert(unit.end(), 16, 0x00);
-        unit.push_back(0x00);
-        return descriptor(unit);
-    }
     // Any descriptor, appended as given (lengths included).
     UsbDescriptorBuilder& descriptor(const Bytes& bytes) {
         append(bytes);
@@ -101,23 +76,29 @@ public:
     }
 
     // The typical camera: video function on interfaces 0 and 1 with the AIT unit at `aitUnit`,
-    // audio function on interfaces 2 and 3.
+    // audio function on interfaces 2 and 3. The MJPEG format and the audio feature unit share
+    // the extension unit's subtype 6 outside a VideoControl interface; the feature unit, for
+    // eight channels with zero per-channel controls, even reads as a well-formed extension unit
+    // if the interface class is not looked at.
     static Bytes typicalDevice(std::uint8_t aitUnit = 6) {
+        Bytes featureUnit{25, 0x24, 0x06, aitUnit, 1, 0x02, 0x03, 0x00};
+        featureUnit.resize(25);
         UsbDescriptorBuilder b;
         b.device(0x3b7a, 0x086c)
             .configuration(1, 4)
-            .association(0, 2, 0x0e)
+            .descriptor({8, 0x0b, 0, 2, 0x0e, 0x03, 0x00, 0x02}) // interface association
             .interface(0, 0x0e, 0x01)
             .videoControlHeader(1)
             .cameraTerminal(1)
-            .processingUnit(2, 1)
+            .descriptor({11, 0x24, 0x05, 2, 1, 0x00, 0x00, 0x02, 0x7f, 0x15, 0x00}) // processing
             .extensionUnit(aitUnit, aitGuidBytes(), {2})
             .outputTerminal(3, aitUnit)
-            .interruptEndpoint()
+            .descriptor({7, 0x05, 0x83, 0x03, 0x10, 0x00, 0x06}) // interrupt endpoint
+            .descriptor({5, 0x25, 0x03, 0x10, 0x00})
             .interface(1, 0x0e, 0x02)
-            .mjpegFormat()
+            .descriptor({11, 0x24, 0x06, 0x01, 0x01, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00}) // MJPEG
             .interface(2, 0x01, 0x01)
-            .audioFeatureUnit(aitUnit, 1)
+            .descriptor(featureUnit)
             .interface(3, 0x01, 0x02);
         return b.bytes();
     }
