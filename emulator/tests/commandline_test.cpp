@@ -64,7 +64,8 @@ TEST(ControlCommandTest, ParsesTheRemainingFormsAndRejectsMalformedOnesWithAReas
     }
 }
 
-// Bad arguments exit with 2 and say so; help, a control command and make-image do their work.
+// Bad arguments exit with 2 and say so; help, a control command and make-image do their work;
+// the real binary's daemon serves in the background until stopped.
 TEST(CommandLineTest, BadArgumentsExitWith2AndGoodCommandsWork) {
     const auto bad = commands("; hdmi maybe; --socket; --socket " + std::string(200, 'x') +
                               " status; start --usb 5; start --time-scale; start --hdmi blue;"
@@ -80,7 +81,7 @@ TEST(CommandLineTest, BadArgumentsExitWith2AndGoodCommandsWork) {
     EXPECT_NE(help.out.find("set-version X.Y.Z"), std::string::npos);
 
     RunningDaemon daemon;
-    // status, and status with no daemon: BackgroundDaemonServesUntilStopped.
+    // status, and status with no daemon: below, on the real binary.
     const auto hdmi = run({"--socket", daemon.socketPath(), "hdmi", "on"});
     ASSERT_EQ(hdmi.code, kExitOk);
     EXPECT_EQ(hdmi.out, "HDMI source connected\n");
@@ -88,11 +89,8 @@ TEST(CommandLineTest, BadArgumentsExitWith2AndGoodCommandsWork) {
     const std::string image = daemon.directory() + "/fw.bin";
     ASSERT_EQ(run({"make-image", "3.4.5", image, "--size", "100"}).code, kExitOk);
     EXPECT_EQ(std::filesystem::file_size(image), 100u);
-}
 
-TEST(CommandLineTest, BackgroundDaemonServesUntilStopped) {
-    RunningDaemon holder; // lends its temporary directory
-    const std::string socket = holder.directory() + "/bg.sock";
+    const std::string socket = daemon.directory() + "/bg.sock";
     const auto emulator = [&](Words args) {
         args.insert(args.begin(), {KESTAL_EMULATOR_BINARY, "--socket", socket});
         return test::runChild(args);

@@ -122,6 +122,23 @@ TEST_F(DeviceTest, ModeSwitchReenumeratesIntoTheNewMode) {
     advance(EmulatedDevice::kReenumerationGap);
     EXPECT_EQ(device_.state().usbMode, 3);
     EXPECT_EQ(device_.state().enumeration, before + 2);
+
+    // An unplug during re-enumeration keeps the device away; changes are announced once.
+    set(kCommand, kUsb2On);
+    EXPECT_TRUE(device_.unplug()) << "cancels the return";
+    advance(1h);
+    EXPECT_FALSE(device_.state().attached);
+    EXPECT_FALSE(device_.unplug());
+    EXPECT_TRUE(device_.plug());
+    EXPECT_EQ(device_.state().usbMode, 2) << "the switch still took effect";
+
+    device_.takeEvents();
+    device_.setVersion(FirmwareVersion{1, 2, 3});
+    device_.setHdmiConnected(true);
+    device_.setHdmiConnected(true);
+    EXPECT_EQ(eventKinds(), std::vector<EventKind>{EventKind::StateChanged});
+    EXPECT_FALSE(device_.plug());
+    EXPECT_TRUE(eventKinds().empty());
 }
 
 // Finalization is busy for its time and installs nothing yet; with a time scale it and the
@@ -283,24 +300,6 @@ TEST_F(DeviceTest, HidReportFollowsHdmiAndStreams) {
     EXPECT_FALSE(device_.setStreaming(1, true)) << "a detached camera cannot stream";
     device_.plug();
     EXPECT_FALSE(device_.state().ourStreaming);
-}
-
-TEST_F(DeviceTest, UnplugDuringReenumerationKeepsTheDeviceAwayAndChangesAreAnnouncedOnce) {
-    set(kCommand, kUsb2On);
-    EXPECT_TRUE(device_.unplug()) << "cancels the return";
-    advance(1h);
-    EXPECT_FALSE(device_.state().attached);
-    EXPECT_FALSE(device_.unplug());
-    EXPECT_TRUE(device_.plug());
-    EXPECT_EQ(device_.state().usbMode, 2) << "the switch still took effect";
-
-    device_.takeEvents();
-    device_.setVersion(FirmwareVersion{1, 2, 3});
-    device_.setHdmiConnected(true);
-    device_.setHdmiConnected(true);
-    EXPECT_EQ(eventKinds(), std::vector<EventKind>{EventKind::StateChanged});
-    EXPECT_FALSE(device_.plug());
-    EXPECT_TRUE(eventKinds().empty());
 }
 
 TEST(FirmwareImageTest, VersionRecordFollowsThePrefixAndVersionsHaveTwoDigitParts) {

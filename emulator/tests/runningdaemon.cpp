@@ -1,10 +1,7 @@
 #include "runningdaemon.h"
 
-#include "deviceids.h"
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -52,13 +49,6 @@ std::unique_ptr<EmulatorClient> RunningDaemon::connect() const {
 void RunningDaemon::control(const std::vector<std::string>& words) const {
     const auto result = connect()->control(words);
     ASSERT_TRUE(result.ok) << result.text;
-}
-
-std::string idText(const char* vendorPrefix, const char* productPrefix) {
-    char text[64];
-    std::snprintf(text, sizeof(text), "%s%04x&%s%04x", vendorPrefix, deviceVendorId, productPrefix,
-                  deviceProductId);
-    return text;
 }
 
 } // namespace quendral::emulator::testing

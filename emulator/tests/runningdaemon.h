@@ -37,9 +37,6 @@ private:
     std::thread thread_;
 };
 
-/// The device's identifier text, e.g. idText("vid_", "pid_") = "vid_xxxx&pid_086c".
-std::string idText(const char* vendorPrefix, const char* productPrefix);
-
 /// A daemon of its own for each test, its socket in the variable the backends read.
 class EmulatorTest : public ::testing::Test {
 protected:
