@@ -77,22 +77,6 @@ protected:
     std::unique_ptr<RunningDaemon> m_daemon = std::make_unique<RunningDaemon>();
 };
 
-TEST_F(ToolTest, InfoAndUsbModeAreReportedAndTheModeSwitched) {
-    m_daemon->control({"set-version", "12.34.56"});
-    const auto info = tool({"info"});
-    EXPECT_EQ(info.exitCode, 0) << info.err;
-    EXPECT_EQ(info.out, "name: Quendral Kestal (emulated)\n"
-                        "version: 12.34.56\n"
-                        "present: yes\n"
-                        "single device: yes\n");
-    EXPECT_EQ(tool({"usb-mode"}).out, "USB 3\n");
-    EXPECT_EQ(tool({"usb2"}).exitCode, 0);
-    ASSERT_TRUE(waitFor([](const DeviceState& s) { return s.usbMode == 2 && s.attached; }));
-    EXPECT_EQ(tool({"usb-mode"}).out, "USB 2\n");
-    EXPECT_EQ(tool({"usb3"}).exitCode, 0);
-    EXPECT_TRUE(waitFor([](const DeviceState& s) { return s.usbMode == 3; }));
-}
-
 // While one program flashes, no other may touch the camera chip: neither flash, nor ask, nor
 // switch its USB mode.
 TEST_F(ToolTest, FlashShowsRisingProgressInstallsTheImageAndKeepsOthersOut) {
@@ -156,8 +140,23 @@ TEST_F(ToolTest, AFailedFlashEndsWithAnErrorAndKeepsTheVersion) {
     }
 }
 
-// Each refusal exits with its code and says why; a refused image reaches no device.
+// Info and the USB mode are reported and the mode switched; then each refusal exits with its code
+// and says why, and a refused image reaches no device.
 TEST_F(ToolTest, RefusalsExitWithTheirCodeAndReason) {
+    m_daemon->control({"set-version", "12.34.56"});
+    const auto info = tool({"info"});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_EQ(info.out, "name: Quendral Kestal (emulated)\n"
+                        "version: 12.34.56\n"
+                        "present: yes\n"
+                        "single device: yes\n");
+    EXPECT_EQ(tool({"usb-mode"}).out, "USB 3\n");
+    EXPECT_EQ(tool({"usb2"}).exitCode, 0);
+    ASSERT_TRUE(waitFor([](const DeviceState& s) { return s.usbMode == 2 && s.attached; }));
+    EXPECT_EQ(tool({"usb-mode"}).out, "USB 2\n");
+    EXPECT_EQ(tool({"usb3"}).exitCode, 0);
+    EXPECT_TRUE(waitFor([](const DeviceState& s) { return s.usbMode == 3; }));
+
     const std::string dir = m_daemon->directory();
     for (const Words& args :
          {Words{}, {"frobnicate"}, {"flash"}, {"info", "extra"}, {"flash", "a", "b"}}) {
