@@ -170,9 +170,8 @@ TEST_F(DeviceTest, FinalizationAndRestartTakeTheirTimeTimesTheScale) {
     EXPECT_TRUE(device_.state().attached);
     EXPECT_FALSE(device_.setTimeScale(-1.0));
     EXPECT_FALSE(device_.setTimeScale(1000.0));
-}
 
-TEST_F(DeviceTest, ReplugInstallsAFinalizedImageOnlyIfItCarriesAVersion) {
+    // A replug installs a finalized image only if it carries a version.
     ASSERT_EQ(flash(FirmwareImage::build(FirmwareVersion{3, 0, 0}, 40)), 0x00);
     replug();
     EXPECT_EQ(device_.state().versionText(), "3.0.0");

@@ -78,9 +78,8 @@ TEST_F(TransferTest, SendsTheProtocolByteForByte) {
     EXPECT_EQ(device.callsTo(false, 5).size(), 2u) << "initiation status and one poll";
     EXPECT_TRUE(sink->contains(4, "Video device firmware image is 70 bytes."));
     EXPECT_TRUE(sink->contains(3, "Firmware update finalized."));
-}
 
-TEST_F(TransferTest, ProgressFollowsTheStepsOfARun) {
+    // Progress follows the steps of a run.
     device.busyPolls = 6;
     std::vector<int> seen;
     device.onCall = [&](const test::XuCall&) {
