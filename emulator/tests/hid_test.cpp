@@ -65,9 +65,8 @@ TEST_F(HidTest, ReportReachesTheHandleUntilTheDeviceLeaves) {
     EXPECT_GE(statusByte(again), 0);
     kestal_emu_hid_close(again);
     kestal_emu_hid_close(dev);
-}
 
-TEST_F(HidTest, BoundaryArgumentsAndAMissingVariableAreRefused) {
+    // Boundary arguments and a missing variable are refused.
     EXPECT_EQ(kestal_emu_hid_enumerate(0x1234, deviceProductId), nullptr);
     EXPECT_EQ(kestal_emu_hid_open_path(nullptr), nullptr);
     EXPECT_NE(kestal_emu_hid_error(nullptr), nullptr);

@@ -91,7 +91,7 @@ TEST_F(TransferTest, SendsTheProtocolByteForByte) {
     EXPECT_EQ(task.progress(), 100);
 }
 
-TEST_F(TransferTest, DeviceInfoVersionAndSecondDevice) {
+TEST_F(TransferTest, DeviceInfoVersionSecondDeviceAndUsb3Query) {
     // A good reply, two decimal digits a part, read end to end: ToolTest's info.
     task.deviceInfo(true);
     device.versionReply = {0x00, 0x00, 0x01, 0x02};
@@ -107,6 +107,26 @@ TEST_F(TransferTest, DeviceInfoVersionAndSecondDevice) {
     EXPECT_TRUE(task.deviceInfo(true).multipleDevices);
     EXPECT_TRUE(sink->contains(1, "Unable to read XU control 'IXU_FIRMWARE_VERSION': "));
     // A failed count and an absent device: ApiTest.DeviceInfoAndErrorTextRules.
+
+    // The USB 3 query answers false only for a clear USB 2 reply.
+    const std::tuple<Bytes, int, bool> cases[] = {
+        {command(0x00, 0x01), 0, false}, {command(0x00, 0x00), 0, true},
+        {command(0x01, 0x01), 0, true},  {Bytes{0x00, 0x01, 0x00, 0x00}, 0, true},
+        {command(0x00, 0x01), 1, true},
+    };
+    for (const auto& [reply, failedReads, usb3] : cases) {
+        device.readOverride[2] = reply;
+        device.failReads[2] = failedReads;
+        EXPECT_EQ(task.isUsb3(), usb3);
+        EXPECT_EQ(device.callsTo(true, 1).back().data, command(0x7F, 0x0C));
+    }
+    device.readOverride.clear();
+    device.attached = false;
+    device.clearCalls();
+    EXPECT_FALSE(task.isUsb3());
+    task.switchToUsb2();
+    EXPECT_TRUE(device.calls().empty());
+    // The switches' commands: ApiTest's ensureCorrectUsbMode table.
 }
 
 TEST_F(TransferTest, FinalizationTimingAndTimeout) {
@@ -200,25 +220,4 @@ TEST_F(TransferTest, ImageVerification) {
     EXPECT_TRUE(task.imageInfo().valid);
     EXPECT_EQ(task.imageInfo().source, "in-memory buffer");
     EXPECT_TRUE(sink->contains(4, "Video device image verification succeeded."));
-}
-
-TEST_F(TransferTest, Usb3QueryAnswersFalseOnlyForAClearUsb2Reply) {
-    const std::tuple<Bytes, int, bool> cases[] = {
-        {command(0x00, 0x01), 0, false}, {command(0x00, 0x00), 0, true},
-        {command(0x01, 0x01), 0, true},  {Bytes{0x00, 0x01, 0x00, 0x00}, 0, true},
-        {command(0x00, 0x01), 1, true},
-    };
-    for (const auto& [reply, failedReads, usb3] : cases) {
-        device.readOverride[2] = reply;
-        device.failReads[2] = failedReads;
-        EXPECT_EQ(task.isUsb3(), usb3);
-        EXPECT_EQ(device.callsTo(true, 1).back().data, command(0x7F, 0x0C));
-    }
-    device.readOverride.clear();
-    device.attached = false;
-    device.clearCalls();
-    EXPECT_FALSE(task.isUsb3());
-    task.switchToUsb2();
-    EXPECT_TRUE(device.calls().empty());
-    // The switches' commands: ApiTest's ensureCorrectUsbMode table.
 }
