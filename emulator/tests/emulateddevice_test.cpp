@@ -17,7 +17,6 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kVersionRequest = {0x0B, 0, 0, 0, 0, 0, 0, 0};
-const Bytes kModeQuery = {0x7F, 0x0C, 0, 0, 0, 0, 0, 0};
 const Bytes kUsb2On = {0xFF, 0x0D, 0x01, 0, 0, 0, 0, 0};
 const Bytes kUsb2Off = {0xFF, 0x0D, 0x00, 0, 0, 0, 0, 0};
 const Bytes kStart = {0x01, 0x00, 0x03, 0, 0, 0, 0, 0};

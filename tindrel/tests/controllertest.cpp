@@ -256,7 +256,6 @@ TEST_F(ControllerTest, IsSupportedDeviceMatchesTheIdentifiersInAnyCase) {
     EXPECT_TRUE(controller.isSupportedDevice("\\\\?\\USB#VID_3B7A&PID_086C#6&1#{A5DCBF10}"));
     // udev's paths: the node, then the identifiers (see UdevPnpProviderTest).
     EXPECT_TRUE(controller.isSupportedDevice("/dev/snd/pcmC1D0c#vid_3b7a&pid_086c"));
-    EXPECT_FALSE(controller.isSupportedDevice("\\\\?\\USB#VID_0000&PID_086C#6"));
     EXPECT_FALSE(controller.isSupportedDevice("\\\\?\\USB#VID_1234&PID_086C#6"));
 }
 
