@@ -40,10 +40,7 @@ private:
 /// A daemon of its own for each test, its socket in the variable the backends read.
 class EmulatorTest : public ::testing::Test {
 protected:
-    explicit EmulatorTest(const DeviceConfig& config = RunningDaemon::instantConfig())
-        : daemon_(config) {
-        ::setenv(kSocketEnvVar, daemon_.socketPath().c_str(), 1);
-    }
+    EmulatorTest() { ::setenv(kSocketEnvVar, daemon_.socketPath().c_str(), 1); }
     ~EmulatorTest() override { ::unsetenv(kSocketEnvVar); }
 
     RunningDaemon daemon_;
