@@ -1,30 +1,48 @@
-# Chooses the public key that a kind of download must be signed with. Packages trust the release
-# key, whose private half is kept by the maker; scripts/build chooses the development pair of the
-# test data, so that the tests and the demonstrations can sign.
-#
-#   signing_key(<cache variable> <description> <release key file> <development key file>)
-#
-# sets <cache variable>_FILE (the PEM file), <cache variable>_NAME (release, development or the
-# file's name) and <cache variable>_PEM (its text).
-function(signing_key variable description release_file development_file)
-  set(${variable} "release" CACHE STRING
-    "Key that ${description} must be signed with: release, development, or the path of a public key (PEM)")
-  if(${variable} STREQUAL "release")
+# The public keys that firmware images and program updates must be signed with. Packages trust
+# the release keys, whose private halves are kept by the maker; scripts/build chooses the
+# development pairs of the test data, so that the demonstrations can sign. Tests always trust
+# the development pairs, whatever the program was built with, since they sign with them.
+
+# The PEM file of a key choice: release, development, or the path of a public key.
+function(signing_key_file out choice release_file development_file)
+  if(choice STREQUAL "release")
     set(file ${release_file})
-    set(name release)
-  elseif(${variable} STREQUAL "development")
+  elseif(choice STREQUAL "development")
     set(file ${development_file})
-    set(name development)
   else()
-    get_filename_component(file ${${variable}} ABSOLUTE)
-    get_filename_component(name ${${variable}} NAME)
+    get_filename_component(file ${choice} ABSOLUTE)
   endif()
   file(READ ${file} pem)
   if(NOT pem MATCHES "-----BEGIN PUBLIC KEY-----")
     message(FATAL_ERROR "${file} holds no public key in PEM form")
   endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
-  set(${variable}_FILE ${file} PARENT_SCOPE)
-  set(${variable}_NAME ${name} PARENT_SCOPE)
-  set(${variable}_PEM "${pem}" PARENT_SCOPE)
+  set(${out} ${file} PARENT_SCOPE)
+endfunction()
+
+#   add_signing_keys(<target> <firmware key choice> <update key choice>)
+#
+# An object library holding both keys, for a program or test to link: the firmware key as
+# text (firmwarekeydata.cpp) and the update key as the resource ":/dsa_pub.pem".
+function(add_signing_keys target firmware_choice update_choice)
+  set(keys ${PROJECT_SOURCE_DIR}/app/resources/keys)
+  set(test_keys ${PROJECT_SOURCE_DIR}/tests/data/keys)
+  signing_key_file(firmware_file ${firmware_choice}
+    ${keys}/firmware-release.pub.pem ${test_keys}/firmware-dev.pub.pem)
+  signing_key_file(update_file ${update_choice} ${keys}/dsa_pub.pem ${test_keys}/update-dev-dsa.pub.pem)
+
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target})
+  get_filename_component(FIRMWARE_KEY_NAME ${firmware_choice} NAME)
+  set(FIRMWARE_KEY_FILE ${firmware_file})
+  file(READ ${firmware_file} FIRMWARE_KEY_PEM)
+  configure_file(${PROJECT_SOURCE_DIR}/app/firmware/firmwarekeydata.cpp.in
+    ${dir}/firmwarekeydata.cpp @ONLY)
+  file(WRITE ${dir}/updatekey.qrc.in
+    "<RCC>\n  <qresource prefix=\"/\">\n    <file alias=\"dsa_pub.pem\">${update_file}</file>\n  </qresource>\n</RCC>\n")
+  configure_file(${dir}/updatekey.qrc.in ${dir}/updatekey.qrc COPYONLY)
+  # The signature check reads the key's bytes as PEM text: kept uncompressed.
+  qt5_add_resources(update_key_sources ${dir}/updatekey.qrc OPTIONS -no-compress)
+
+  add_library(${target} OBJECT ${dir}/firmwarekeydata.cpp ${update_key_sources})
+  target_link_libraries(${target} PRIVATE Qt5::Core)
 endfunction()

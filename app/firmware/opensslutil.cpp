@@ -94,6 +94,10 @@ QByteArray sha1(const QByteArray& data) {
     return digest(EVP_sha1(), data);
 }
 
+QByteArray sha256(const QByteArray& data) {
+    return digest(EVP_sha256(), data);
+}
+
 QByteArray sha1OfFile(const QString& path, bool* ok) {
     bool dummy = false;
     bool& result = ok ? *ok : dummy;
@@ -165,12 +169,13 @@ bool rsaPublicDecrypt(const QByteArray& modulus, const QByteArray& exponent,
     }
 }
 
-bool rsaVerify(const QByteArray& digestBytes, const QByteArray& block, const QByteArray& modulus,
-               const QByteArray& exponent) {
+bool rsaVerify(Digest kind, const QByteArray& digestBytes, const QByteArray& block,
+               const QByteArray& modulus, const QByteArray& exponent) {
     try {
         const Key key = rsaPublicKey(modulus, exponent);
         const Context context = rsaContext(key, EVP_PKEY_verify_init);
-        if (EVP_PKEY_CTX_set_signature_md(context.get(), EVP_md5()) <= 0)
+        const EVP_MD* type = kind == Digest::Sha256 ? EVP_sha256() : EVP_md5();
+        if (EVP_PKEY_CTX_set_signature_md(context.get(), type) <= 0)
             throw std::runtime_error(ERR_error_string(ERR_get_error(), nullptr));
         const bool valid = EVP_PKEY_verify(context.get(), bytes(block), length(block),
                                            bytes(digestBytes), length(digestBytes)) == 1;

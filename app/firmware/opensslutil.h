@@ -18,6 +18,7 @@ using Key = std::unique_ptr<evp_pkey_st, KeyDeleter>;
 
 QByteArray md5(const QByteArray& data);
 QByteArray sha1(const QByteArray& data);
+QByteArray sha256(const QByteArray& data);
 // SHA-1 of a file read in blocks, never whole; `ok` (may be null) tells whether it was read.
 QByteArray sha1OfFile(const QString& path, bool* ok);
 
@@ -27,9 +28,10 @@ Key rsaPublicKey(const QByteArray& modulus, const QByteArray& exponent);
 // open under the key.
 bool rsaPublicDecrypt(const QByteArray& modulus, const QByteArray& exponent,
                       const QByteArray& block, QByteArray* out);
-// Checks a standard PKCS #1 v1.5 signature over an MD5 digest.
-bool rsaVerify(const QByteArray& digest, const QByteArray& block, const QByteArray& modulus,
-               const QByteArray& exponent);
+enum class Digest { Md5, Sha256 };
+// Checks a standard PKCS #1 v1.5 signature over a digest of the given kind.
+bool rsaVerify(Digest kind, const QByteArray& digest, const QByteArray& block,
+               const QByteArray& modulus, const QByteArray& exponent);
 // The modulus and exponent of an RSA public key in PEM "PUBLIC KEY" form; false when the text
 // holds no RSA public key.
 bool rsaPublicKeyNumbers(const QByteArray& pem, QByteArray* modulus, QByteArray* exponent);
