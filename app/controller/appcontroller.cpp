@@ -174,7 +174,8 @@ void AppController::setUp(KestalApplication* app, Parts parts) {
     connect(fwController_.get(), &FWUpdateController::updateStart, this,
             &AppController::onFirmwareUpdateStart);
     for (auto ended : {&FWUpdateController::downloadFailed, &FWUpdateController::installFailed,
-                       &FWUpdateController::installSuccess})
+                       &FWUpdateController::installSuccess, &FWUpdateController::signatureRejected,
+                       &FWUpdateController::installPostponed})
         connect(fwController_.get(), ended, tray_.get(), &TrayIconMenu::enableMenu);
 }
 

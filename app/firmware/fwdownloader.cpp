@@ -1,12 +1,10 @@
 #include "fwdownloader.h"
 
+#include "boundeddownload.h"
 #include "updateserver.h"
 
-#include <QDebug>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -14,9 +12,6 @@
 namespace {
 
 const char kImageFile[] = "mcr_flashimage.bin";
-// Marks a reply that went beyond its limits: Qt reports the last bytes of a body only after
-// the reply has finished, when aborting it no longer sets an error.
-const char kRefusedProperty[] = "castwellRefused";
 const char kSignatureFile[] = "mcr_flashimage.bin.sig";
 
 // One manager for the process, made anew for every check and download so that no cached
@@ -24,11 +19,8 @@ const char kSignatureFile[] = "mcr_flashimage.bin.sig";
 QPointer<QNetworkAccessManager> sharedManager;
 
 QNetworkAccessManager* networkManager() {
-    if (!sharedManager) {
+    if (!sharedManager)
         sharedManager = new QNetworkAccessManager;
-        // Follow redirects, but never from an encrypted connection to a plain one.
-        sharedManager->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-    }
     return sharedManager;
 }
 
@@ -40,8 +32,8 @@ void discardNetworkManager() {
     sharedManager.clear();
 }
 
-bool succeeded(const QNetworkReply* reply) {
-    return reply->error() == QNetworkReply::NoError && !reply->property(kRefusedProperty).toBool();
+bool succeeded(const appcast::BoundedDownload* download) {
+    return download->error().isEmpty();
 }
 
 } // namespace
@@ -61,48 +53,32 @@ QString FWDownloader::versionDirectory(const DeviceInfo::Version& version) {
         .arg(version.build, 3, 10, zero);
 }
 
-QNetworkReply* FWDownloader::get(const DeviceInfo& info, const char* fileName, qint64 maxBytes) {
+appcast::BoundedDownload* FWDownloader::get(const DeviceInfo& info, const char* fileName,
+                                            qint64 maxBytes) {
     const QUrl url(
         QStringLiteral("%1/quendral/vc/086c/%2/0/w10/64/%3")
             .arg(updateServerBase(), versionDirectory(info.version), QLatin1String(fileName)),
         QUrl::StrictMode);
-    QNetworkRequest request(url);
-    request.setTransferTimeout(static_cast<int>(limits_.stallTimeout.count()));
-    QNetworkReply* reply = networkManager()->get(request);
-
-    const auto refuse = [this, reply](const char* why) {
-        qDebug().noquote() << "FW download:" << reply->url().toString() << why;
-        reply->setProperty(kRefusedProperty, true);
-        disconnect(reply, &QNetworkReply::downloadProgress, this, nullptr);
-        reply->abort();
-    };
-    connect(reply, &QNetworkReply::metaDataChanged, this, [reply, maxBytes, refuse] {
-        const QVariant declared = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (declared.isValid() && declared.toLongLong() > maxBytes)
-            refuse("announces more bytes than allowed");
-    });
-    connect(reply, &QNetworkReply::downloadProgress, this,
-            [maxBytes, refuse](qint64 received, qint64) {
-                if (received > maxBytes)
-                    refuse("sent more bytes than allowed");
-            });
-    QTimer::singleShot(limits_.deadline, reply, [refuse] { refuse("took too long"); });
-    return reply;
+    // Redirects are followed, but never from an encrypted connection to a plain one.
+    return new appcast::BoundedDownload(networkManager(), QNetworkRequest(url),
+                                        {maxBytes, limits_.stallTimeout, limits_.deadline}, nullptr,
+                                        this);
 }
 
-void FWDownloader::cancel(QPointer<QNetworkReply>& reply) {
-    if (!reply)
+void FWDownloader::cancel(Download& download) {
+    if (!download)
         return;
-    disconnect(reply, nullptr, this, nullptr);
-    reply->abort();
-    reply->deleteLater();
-    reply.clear();
+    disconnect(download, nullptr, this, nullptr);
+    // Its end aborts the request.
+    download->deleteLater();
+    download.clear();
 }
 
 bool FWDownloader::cancelCheck() {
     if (!checkReply_)
         return false;
     cancel(checkReply_);
+    lastCheckFailed_ = false;
     emit checkFinishNoResult();
     return true;
 }
@@ -110,23 +86,27 @@ bool FWDownloader::cancelCheck() {
 void FWDownloader::checkForUpdate(const DeviceInfo& info) {
     if (imageReply_ || signatureReply_) {
         // A check never interrupts a download.
+        lastCheckFailed_ = false;
         emit checkFinishNoResult();
         return;
     }
     cancelCheck();
     discardNetworkManager();
     checkReply_ = get(info, kSignatureFile, limits_.maxTextBytes);
-    connect(checkReply_, &QNetworkReply::finished, this, &FWDownloader::onCheckCompleted);
+    connect(checkReply_, &appcast::BoundedDownload::finished, this,
+            &FWDownloader::onCheckCompleted);
 }
 
 void FWDownloader::onCheckCompleted() {
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    auto* download = qobject_cast<appcast::BoundedDownload*>(sender());
     // Any successful answer counts; the signature itself is read only with the image.
-    const bool found = reply && succeeded(reply);
+    const bool found = download && succeeded(download);
+    const int status = download ? download->httpStatus() : 0;
+    lastCheckFailed_ = !found && !(status >= 400 && status < 500);
     if (found)
         emit newVersionAvailable();
-    if (reply)
-        reply->deleteLater();
+    if (download)
+        download->deleteLater();
     if (checkReply_)
         checkReply_->deleteLater();
     checkReply_.clear();
@@ -153,13 +133,14 @@ void FWDownloader::reset() {
 void FWDownloader::download(const DeviceInfo& info) {
     reset();
     imageReply_ = get(info, kImageFile, limits_.maxImageBytes);
-    connect(imageReply_, &QNetworkReply::finished, this, &FWDownloader::onFWDownload);
+    connect(imageReply_, &appcast::BoundedDownload::finished, this, &FWDownloader::onFWDownload);
     connect(
-        imageReply_, &QNetworkReply::downloadProgress, this,
+        imageReply_, &appcast::BoundedDownload::progress, this,
         [this](qint64 received, qint64 total) { onFileProgress(imageProgress_, received, total); });
     signatureReply_ = get(info, kSignatureFile, limits_.maxTextBytes);
-    connect(signatureReply_, &QNetworkReply::finished, this, &FWDownloader::onFWSigDownload);
-    connect(signatureReply_, &QNetworkReply::downloadProgress, this,
+    connect(signatureReply_, &appcast::BoundedDownload::finished, this,
+            &FWDownloader::onFWSigDownload);
+    connect(signatureReply_, &appcast::BoundedDownload::progress, this,
             [this](qint64 received, qint64 total) {
                 onFileProgress(signatureProgress_, received, total);
             });
@@ -184,20 +165,19 @@ void FWDownloader::onFWSigDownload() {
     onFileFinished(signatureReply_, signature_, signatureOk_, imageReply_);
 }
 
-void FWDownloader::onFileFinished(QPointer<QNetworkReply>& own, QByteArray& data, bool& ok,
-                                  const QPointer<QNetworkReply>& other) {
-    auto* reply = qobject_cast<QNetworkReply*>(sender());
-    if (!reply)
+void FWDownloader::onFileFinished(Download& own, QByteArray& data, bool& ok,
+                                  const Download& other) {
+    auto* download = qobject_cast<appcast::BoundedDownload*>(sender());
+    if (!download)
         return;
-    const bool failed = !succeeded(reply);
+    ok = succeeded(download);
     // A partly received file is never kept.
-    if (!failed)
-        data = reply->readAll();
-    reply->deleteLater();
+    if (ok)
+        data = download->body();
+    download->deleteLater();
     if (own)
         own->deleteLater();
     own.clear();
-    ok = !failed;
     if (other)
         return;
     if (imageOk_ && signatureOk_)

@@ -10,7 +10,9 @@
 #include <chrono>
 #include <cstdint>
 
-class QNetworkReply;
+namespace appcast {
+class BoundedDownload;
+}
 
 // Asks the update server whether it holds firmware newer than the device's version, and
 // downloads that image with its signature file side by side. GUI thread.
@@ -21,7 +23,8 @@ class FWDownloader : public QObject {
     Q_OBJECT
 public:
     // What one request may cost; a request that goes beyond ends as a failure, so a broken or
-    // hostile server can neither hang the program nor exhaust its memory.
+    // hostile server can neither hang the program nor exhaust its memory. Bytes are counted as
+    // they are read, and the network reads no faster than that.
     struct Limits {
         qint64 maxImageBytes = 64 * 1024 * 1024;
         // The signature file and the check's answer.
@@ -41,6 +44,10 @@ public:
     void download(const DeviceInfo& info);
     // The last downloaded image and signature text.
     QPair<QByteArray, QByteArray> result() const { return qMakePair(image_, signature_); }
+    // The last check found no server to answer it (no connection, no data in time, a server
+    // error), rather than a server saying that it holds nothing for this version.
+    bool lastCheckFailed() const { return lastCheckFailed_; }
+    bool isChecking() const { return !checkReply_.isNull(); }
 
     // The server directory of a firmware version, e.g. 01.02.034 for 1.2.34.
     static QString versionDirectory(const DeviceInfo::Version& version);
@@ -58,22 +65,24 @@ private slots:
     void onFWSigDownload();
 
 private:
-    QNetworkReply* get(const DeviceInfo& info, const char* fileName, qint64 maxBytes);
-    void cancel(QPointer<QNetworkReply>& reply);
+    using Download = QPointer<appcast::BoundedDownload>;
+
+    appcast::BoundedDownload* get(const DeviceInfo& info, const char* fileName, qint64 maxBytes);
+    void cancel(Download& download);
     bool cancelCheck();
     void reset();
     void onFileProgress(quint8& fileProgress, qint64 received, qint64 total);
-    void onFileFinished(QPointer<QNetworkReply>& own, QByteArray& data, bool& ok,
-                        const QPointer<QNetworkReply>& other);
+    void onFileFinished(Download& own, QByteArray& data, bool& ok, const Download& other);
 
     Limits limits_;
     QByteArray image_;
     QByteArray signature_;
-    QPointer<QNetworkReply> checkReply_;
-    QPointer<QNetworkReply> imageReply_;
-    QPointer<QNetworkReply> signatureReply_;
+    Download checkReply_;
+    Download imageReply_;
+    Download signatureReply_;
     quint8 imageProgress_ = 0;
     quint8 signatureProgress_ = 0;
     bool imageOk_ = false;
     bool signatureOk_ = false;
+    bool lastCheckFailed_ = false;
 };

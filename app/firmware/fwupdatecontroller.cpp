@@ -63,14 +63,27 @@ FWUpdateController::FWUpdateController(const Timing& timing)
     updater_ = Tindrel::instance();
     connect(updater_, &Tindrel::deviceInfoCacheUpdated, this,
             &FWUpdateController::deviceInfoUpdated);
-    connect(updater_, &Tindrel::deviceAppeared, this, &FWUpdateController::checkNow);
-    connect(updater_, &Tindrel::deviceDisappeared, this, [this] { updateFound_ = false; });
+    connect(updater_, &Tindrel::deviceAppeared, this, &FWUpdateController::onDeviceAppeared);
+    connect(updater_, &Tindrel::deviceDisappeared, this, [this] {
+        updateFound_ = false;
+        postponedImage_.clear();
+        checkRetryTimer_.stop();
+        arrivalCheckPending_ = false;
+    });
+
+    checkRetryTimer_.setSingleShot(true);
+    connect(&checkRetryTimer_, &QTimer::timeout, this, [this] {
+        checkNow();
+        arrivalCheckPending_ = downloader_->isChecking();
+    });
 
     runner_ = new FWFlashRunner(timing.flashPoll);
     runner_->moveToThread(thread_);
     connect(runner_, &FWFlashRunner::progress, this, &FWUpdateController::installProgress);
-    connect(runner_, &FWFlashRunner::successed, this, &FWUpdateController::installSuccess);
-    connect(runner_, &FWFlashRunner::failed, this, &FWUpdateController::installFailed);
+    connect(runner_, &FWFlashRunner::successed, this,
+            [this] { endAttempt(&FWUpdateController::installSuccess); });
+    connect(runner_, &FWFlashRunner::failed, this,
+            [this] { endAttempt(&FWUpdateController::installFailed); });
     // The device returns from a flash while the library still counts the update as running,
     // and any question asked then finds it absent: ask again once the library is reset.
     connect(runner_, &FWFlashRunner::successed, this, &FWUpdateController::handleDeviceChanged);
@@ -84,8 +97,10 @@ FWUpdateController::FWUpdateController(const Timing& timing)
             &FWUpdateController::downloadProgress);
     connect(downloader_, &FWDownloader::newVersionDownloaded, this,
             &FWUpdateController::startFWFlash);
-    connect(downloader_, &FWDownloader::newVersionDownloadFailed, this,
-            &FWUpdateController::downloadFailed);
+    connect(downloader_, &FWDownloader::newVersionDownloadFailed, this, [this] {
+        if (stage_ == Stage::Downloading)
+            endAttempt(&FWUpdateController::downloadFailed);
+    });
 
     connect(Settings::instance(), &Settings::autoUpdateFWChanged, this, [this](bool enabled) {
         if (enabled)
@@ -126,7 +141,8 @@ void FWUpdateController::handleDeviceChanged() {
 }
 
 void FWUpdateController::checkNow() {
-    if (updateFound_) {
+    // News found during an update would offer it a second time.
+    if (updateFound_ || isUpdateInProgress()) {
         autoUpdater_->autoCheckPending = false;
         return;
     }
@@ -135,19 +151,45 @@ void FWUpdateController::checkNow() {
         downloader_->checkForUpdate(device);
 }
 
-void FWUpdateController::updateNow() {
-    ensureWindow();
-    startDownload();
+void FWUpdateController::onDeviceAppeared() {
+    checkRetryTimer_.stop();
+    checkRetriesDone_ = 0;
+    checkNow();
+    arrivalCheckPending_ = downloader_->isChecking();
 }
 
-void FWUpdateController::startDownload() {
+void FWUpdateController::updateNow() {
+    if (isUpdateInProgress()) {
+        qDebug("FW update: one is in progress; the request to start another is refused");
+        return;
+    }
+    startAttempt(false);
+}
+
+void FWUpdateController::startAttempt(bool automatic) {
     const DeviceInfo device = updater_->deviceInfo();
+    automaticAttempt_ = automatic;
+    windowFollows_ = !automatic || failureShownFor_ != device.versionText();
+    ensureWindow();
     if (!device.present) {
         emit installFailed();
         return;
     }
+    postponedImage_.clear();
+    sharingAtStart_ = !autoUpdater_->resumed;
+    stage_ = Stage::Downloading;
     emit updateStart();
     downloader_->download(device);
+}
+
+void FWUpdateController::endAttempt(void (FWUpdateController::*signal)()) {
+    const bool failed = signal != &FWUpdateController::installSuccess &&
+                        signal != &FWUpdateController::installPostponed;
+    // Unattended, a failure is shown once per version; later tries for it run out of sight.
+    if (failed && automaticAttempt_ && windowFollows_)
+        failureShownFor_ = updater_->deviceInfo().versionText();
+    stage_ = Stage::Idle;
+    emit(this->*signal)();
 }
 
 void FWUpdateController::pauseAutoUpdater() {
@@ -156,7 +198,11 @@ void FWUpdateController::pauseAutoUpdater() {
 
 void FWUpdateController::resumeAutoUpdater() {
     autoUpdater_->resumed = true;
-    tryAutoInstall();
+    if (!postponedImage_.isEmpty() &&
+        (!postponedAutomatically_ || Settings::instance()->autoUpdateFW()))
+        flashPostponedImage();
+    else
+        tryAutoInstall();
 }
 
 void FWUpdateController::tryAutoInstall() {
@@ -166,13 +212,32 @@ void FWUpdateController::tryAutoInstall() {
         qDebug("FW AutoUpdate: update delayed");
         return;
     }
+    if (isUpdateInProgress()) {
+        qDebug("FW AutoUpdate: an update is already in progress");
+        return;
+    }
     qDebug("FW AutoUpdate: installing update from %s version",
            qPrintable(updater_->deviceInfo().versionText()));
-    ensureWindow();
-    startDownload();
+    if (!postponedImage_.isEmpty())
+        flashPostponedImage();
+    else
+        startAttempt(true);
+}
+
+void FWUpdateController::flashPostponedImage() {
+    const QByteArray image = postponedImage_;
+    postponedImage_.clear();
+    if (isUpdateInProgress() || !updater_->deviceInfo().present)
+        return;
+    qDebug("FW update: the share ended; installing the firmware downloaded before it");
+    automaticAttempt_ = postponedAutomatically_;
+    stage_ = Stage::Flashing;
+    emit updateStart();
+    startFlash(image);
 }
 
 void FWUpdateController::onNewVersionAvailable() {
+    arrivalCheckPending_ = false;
     updateFound_ = true;
     Settings::instance()->setLastFWUpdateCheck(timing_.now());
     const bool autoCheck = autoUpdater_->autoCheckPending;
@@ -188,22 +253,34 @@ void FWUpdateController::onCheckFinishNoResult() {
     if (autoUpdater_->autoCheckPending)
         qDebug("FW AutoUpdate: no new version available");
     autoUpdater_->autoCheckPending = false;
+    if (!arrivalCheckPending_)
+        return;
+    arrivalCheckPending_ = false;
+    if (!downloader_->lastCheckFailed() || checkRetriesDone_ >= timing_.checkRetryDelays.size())
+        return;
+    const auto delay = timing_.checkRetryDelays[checkRetriesDone_++];
+    qDebug("FW check: the update server did not answer; asking again in %lld s",
+           static_cast<long long>(std::chrono::duration_cast<std::chrono::seconds>(delay).count()));
+    checkRetryTimer_.start(delay);
 }
 
 FWUpdateWindow* FWUpdateController::ensureWindow() {
     if (!window_) {
         window_ = std::make_unique<FWUpdateWindow>();
         FWUpdateWindow* window = window_.get();
-        connect(this, &FWUpdateController::downloadProgress, window,
-                &FWUpdateWindow::showDownloadProgress);
-        connect(this, &FWUpdateController::downloadFailed, window,
-                &FWUpdateWindow::showDownloadFailed);
-        connect(this, &FWUpdateController::installProgress, window,
-                &FWUpdateWindow::showInstallProgress);
-        connect(this, &FWUpdateController::installSuccess, window,
-                &FWUpdateWindow::showInstallSuccessed);
-        connect(this, &FWUpdateController::installFailed, window,
-                &FWUpdateWindow::showInstallFailed);
+        const auto follow = [this, window](auto signal, auto slot) {
+            connect(this, signal, window, [this, window, slot](auto... value) {
+                if (windowFollows_)
+                    (window->*slot)(value...);
+            });
+        };
+        follow(&FWUpdateController::downloadProgress, &FWUpdateWindow::showDownloadProgress);
+        follow(&FWUpdateController::downloadFailed, &FWUpdateWindow::showDownloadFailed);
+        follow(&FWUpdateController::signatureRejected, &FWUpdateWindow::showSignatureRejected);
+        follow(&FWUpdateController::installPostponed, &FWUpdateWindow::showInstallPostponed);
+        follow(&FWUpdateController::installProgress, &FWUpdateWindow::showInstallProgress);
+        follow(&FWUpdateController::installSuccess, &FWUpdateWindow::showInstallSuccessed);
+        follow(&FWUpdateController::installFailed, &FWUpdateWindow::showInstallFailed);
     }
     return window_.get();
 }
@@ -216,28 +293,52 @@ void FWUpdateController::connectAboutBox(AboutBox* about) {
     connect(this, &FWUpdateController::deviceInfoUpdated, about,
             [this, about] { about->setDeviceInfo(updater_->deviceInfo()); });
     about->setDeviceInfo(updater_->deviceInfo());
-    connect(this, &FWUpdateController::updateAvailable, about, &AboutBox::showFWUpdateAvailable);
-    // The device may be back, and newer firmware for it found, before the success arrives.
-    connect(this, &FWUpdateController::installSuccess, about, [this, about] {
-        if (!updateFound_)
+    // The offer is not there while an update runs, so that nobody starts it twice.
+    const auto offerIfFound = [this, about] {
+        if (updateFound_ && !isUpdateInProgress())
+            about->showFWUpdateAvailable();
+        else
             about->hideFWUpdateAvailable();
-    });
+    };
+    for (const auto signal :
+         {&FWUpdateController::updateAvailable, &FWUpdateController::updateStart,
+          &FWUpdateController::downloadFailed, &FWUpdateController::signatureRejected,
+          &FWUpdateController::installPostponed, &FWUpdateController::installSuccess,
+          &FWUpdateController::installFailed})
+        connect(this, signal, about, offerIfFound);
     // An update found before the box existed (at the device's arrival) is news for it too.
     if (updateFound_)
         about->showFWUpdateAvailable();
 }
 
 void FWUpdateController::startFWFlash() {
+    if (stage_ != Stage::Downloading)
+        return;
     const auto [image, signature] = downloader_->result();
     if (image.isEmpty() || signature.isEmpty()) {
-        emit downloadFailed();
+        endAttempt(&FWUpdateController::downloadFailed);
         return;
     }
     if (!FWChecker::verify(image, signature)) {
         qDebug("Downloaded firmware signature check failed!");
-        emit downloadFailed();
+        // Whatever the server offers for this version is not installable; the next check says
+        // whether it still offers it.
+        updateFound_ = false;
+        endAttempt(&FWUpdateController::signatureRejected);
         return;
     }
+    if (!sharingAtStart_ && !autoUpdater_->resumed) {
+        qDebug("FW update: a share began during the download; the install waits for its end");
+        postponedImage_ = image;
+        postponedAutomatically_ = automaticAttempt_;
+        endAttempt(&FWUpdateController::installPostponed);
+        return;
+    }
+    stage_ = Stage::Flashing;
+    startFlash(image);
+}
+
+void FWUpdateController::startFlash(const QByteArray& image) {
     updateFound_ = false;
     emit installProgress(1);
     QMetaObject::invokeMethod(runner_, "start", Q_ARG(QByteArray, image));

@@ -321,6 +321,27 @@ private slots:
         QVERIFY(!platform::NamedEvent::open(name) && !platform::NamedEvent::create(name, &error));
         QCOMPARE(error, EPERM);
         QVERIFY(QFileInfo::exists(socketPath));
+
+        // Another user's process that reaches our socket is not heard. It walks the folders as
+        // root but is another user by its effective id, which is what the socket reports.
+        const QString heard = QStringLiteral("Local\\heard-test");
+        const auto owner = platform::NamedEvent::create(heard);
+        QVERIFY(owner);
+        QSignalSpy activated(owner.get(), &platform::NamedEvent::activated);
+        QCOMPARE(QProcess::execute(
+                     QStringLiteral("/usr/bin/python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import ctypes, os, socket, sys\n"
+                                     "os.setresuid(0, 4242, 0); ctypes.CDLL(None).setfsuid(0)\n"
+                                     "s = socket.socket(socket.AF_UNIX); s.connect(sys.argv[1])\n"
+                                     "s.send(b'\\1')"),
+                      platform::NamedEvent::socketPath(heard)}),
+                 0);
+        // Ours comes after it: once ours is heard, the other one was dealt with.
+        QVERIFY(platform::NamedEvent::open(heard)->set());
+        QTRY_COMPARE(activated.count(), 1);
+        QTest::qWait(20);
+        QCOMPARE(activated.count(), 1);
     }
     void brokenSingleInstanceSetUpRunsUnprotected() {
         // Something planted where the quit event's socket goes: no copy runs, so this one starts.

@@ -19,6 +19,10 @@ constexpr int kSuccessAutoCloseDelayMs = 60000;
 const char* const kDownloading = QT_TRANSLATE_NOOP("FWUpdateWindow", "Downloading firmware...");
 const char* const kDownloadFailed =
     QT_TRANSLATE_NOOP("FWUpdateWindow", "Firmware download failed. Please try again later.");
+const char* const kSignatureRejected = QT_TRANSLATE_NOOP(
+    "FWUpdateWindow", "The downloaded firmware's signature is not valid, so it was not installed.");
+const char* const kInstallPostponed = QT_TRANSLATE_NOOP(
+    "FWUpdateWindow", "The firmware update will be installed when screen sharing ends.");
 const char* const kInstalling = QT_TRANSLATE_NOOP("FWUpdateWindow", "Installing firmware...");
 const char* const kInstallFailed =
     QT_TRANSLATE_NOOP("FWUpdateWindow", "Firmware install failed. Please try again later.");
@@ -52,10 +56,15 @@ void FWUpdateWindow::showDownloadProgress(uint8_t value) {
 }
 
 void FWUpdateWindow::showDownloadFailed() {
-    setMessage(kDownloadFailed);
-    setProgress(0);
-    ui_->btn_close->setEnabled(true);
-    bringToFront();
+    showEnd(kDownloadFailed, 0);
+}
+
+void FWUpdateWindow::showSignatureRejected() {
+    showEnd(kSignatureRejected, 0);
+}
+
+void FWUpdateWindow::showInstallPostponed() {
+    showEnd(kInstallPostponed, 0);
 }
 
 void FWUpdateWindow::showInstallProgress(uint8_t value) {
@@ -66,22 +75,23 @@ void FWUpdateWindow::showInstallProgress(uint8_t value) {
 }
 
 void FWUpdateWindow::showInstallFailed() {
-    setMessage(kInstallFailed);
-    setProgress(0);
-    ui_->btn_close->setEnabled(true);
-    bringToFront();
+    showEnd(kInstallFailed, 0);
 }
 
 void FWUpdateWindow::showInstallSuccessed() {
-    setMessage(kInstallSucceeded);
-    setProgress(100);
-    ui_->btn_close->setEnabled(true);
-    bringToFront();
+    showEnd(kInstallSucceeded, 100);
     // Another update may have begun within the minute: its window stays.
     QTimer::singleShot(kSuccessAutoCloseDelayMs, this, [this] {
         if (currentMessage_ == kInstallSucceeded)
             close();
     });
+}
+
+void FWUpdateWindow::showEnd(const char* message, int progress) {
+    setMessage(message);
+    setProgress(progress);
+    ui_->btn_close->setEnabled(true);
+    bringToFront();
 }
 
 void FWUpdateWindow::showWindow() {

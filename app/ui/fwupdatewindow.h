@@ -20,6 +20,8 @@ public:
 public slots:
     void showDownloadProgress(uint8_t value);
     void showDownloadFailed();
+    void showSignatureRejected();
+    void showInstallPostponed();
     void showInstallProgress(uint8_t value);
     void showInstallFailed();
     void showInstallSuccessed();
@@ -29,6 +31,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // A step's end, which the user may dismiss.
+    void showEnd(const char* message, int progress);
     void setMessage(const char* message);
     void retranslateMessage();
     void setProgress(int value);

@@ -4,6 +4,7 @@
 #include "devicedetector.h"
 #include "fakehid.h"
 #include "fakelibrary.h"
+#include "fwautoupdater.h"
 #include "fwupdatecontroller.h"
 #include "kestalapplication.h"
 #include "kestalhiddevice.h"
@@ -290,20 +291,23 @@ private slots:
         emit firmware->installSuccess();
         QVERIFY(tray_->isMenuEnabled());
     }
-    void programUpdateChecksWaitForTheShareToEnd() {
+    void updateChecksAndInstallsWaitForTheShareToEnd() {
+        const FWAutoUpdater* firmware = FWUpdateController::instance()->autoUpdater();
         reachSharing();
         controller_->setUpdateResumeDelay(std::chrono::milliseconds(30));
         // A resume that comes due during a share does nothing.
         QVERIFY(QMetaObject::invokeMethod(controller_.get(), "enableAutoUpdatesIfNoFeed"));
-        QVERIFY(Updater::automaticChecksDisabled());
+        QVERIFY(Updater::automaticChecksDisabled() && !firmware->resumed);
 
         // Paused: a resume is pending, and a share that starts again cancels it.
         playAndCompare({{"pausing paused resuming", Starting}});
         QTest::qWait(100);
-        QVERIFY(Updater::automaticChecksDisabled());
+        QVERIFY(Updater::automaticChecksDisabled() && !firmware->resumed);
 
         play("pausing paused");
-        QTRY_VERIFY(!Updater::automaticChecksDisabled());
+        QTRY_VERIFY(!Updater::automaticChecksDisabled() && firmware->resumed);
+        playAndCompare({{"resuming", Starting}});
+        QVERIFY(Updater::automaticChecksDisabled() && !firmware->resumed);
     }
     void aboutBoxTestButtonChecksForProgramUpdates() {
         emit tray_->aboutRequested();

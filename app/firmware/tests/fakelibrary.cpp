@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int kPollsPerFlash = 2;
-
 std::atomic<bool> initialized{false};
 DeviceInfoRecord record{};
 
@@ -28,7 +26,7 @@ const TindrelApi api{
         if (!fake.present || size <= 0 || fake.pollsLeft >= 0)
             return false;
         ++fake.flashesStarted;
-        fake.pollsLeft = kPollsPerFlash;
+        fake.pollsLeft = fake.pollsPerFlash.load();
         return true;
     },
     [] { return fake.pollsLeft > 0 ? 50 : -1; },

@@ -13,6 +13,8 @@ struct FakeLibrary {
     std::atomic<bool> wantsModeSwitch{false};
     std::atomic<int> flashesStarted{0};
     std::atomic<int> pollsLeft{-1};
+    // How long a flash runs, in polls; the test may end one early by setting pollsLeft to 0.
+    std::atomic<int> pollsPerFlash{2};
     std::atomic<int> usbModeCorrections{0};
 
     static FakeLibrary& instance();

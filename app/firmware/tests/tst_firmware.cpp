@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
+#include <unistd.h>
+
 using namespace std::chrono_literals;
 using Response = TestHttpServer::Response;
 
@@ -24,25 +27,50 @@ const QString kImagePath =
     QStringLiteral("/quendral/vc/086c/01.02.034/0/w10/64/mcr_flashimage.bin");
 const QString kSignaturePath = kImagePath + QStringLiteral(".sig");
 const QByteArray kImage = QByteArray("AIT842VER\x01\x03\x00", 12) + QByteArray(4000, '\x5a');
+const QString kRejectedText =
+    QStringLiteral("The downloaded firmware's signature is not valid, so it was not installed.");
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The signature file the maker's script writes for `image`.
-QByteArray sign(const QByteArray& image, const QString& key, bool digestOnly = false) {
+// The signature file the maker's script writes for `image`; `form` is one of its options.
+QByteArray sign(const QByteArray& image, const QString& key, const char* form = nullptr) {
     QTemporaryDir dir;
     QFile file(dir.filePath(QStringLiteral("image.bin")));
     if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
         return QByteArray();
     file.close();
     QStringList arguments{key, file.fileName()};
-    if (digestOnly)
-        arguments.prepend(QStringLiteral("--digest-only"));
+    if (form)
+        arguments.prepend(QLatin1String(form));
     if (QProcess::execute(QStringLiteral(SIGN_SCRIPT), arguments) != 0)
         return QByteArray();
     return readFile(file.fileName() + QStringLiteral(".sig"));
+}
+
+// `bytes` signed as they are (PKCS #1 v1.5 type 1), in the signature file's form.
+QByteArray signBytes(const QByteArray& bytes, const QString& key) {
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"), {QStringLiteral("pkeyutl"), QStringLiteral("-sign"),
+                                              QStringLiteral("-inkey"), key});
+    openssl.write(bytes);
+    openssl.closeWriteChannel();
+    openssl.waitForFinished();
+    QByteArray block = openssl.readAllStandardOutput();
+    std::reverse(block.begin(), block.end());
+    return block.toHex();
+}
+
+// A figure of /proc/self/status, e.g. "VmHWM" (the peak of resident memory), in bytes.
+qint64 memoryFigure(const char* name) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QRegularExpression line(QStringLiteral("^%1:\\s+(\\d+) kB$").arg(QLatin1String(name)),
+                                  QRegularExpression::MultilineOption);
+    return line.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong() * 1024;
 }
 
 // The update's course: the auto-updater's log lines and the controller's signals, in the order
@@ -87,13 +115,15 @@ private slots:
             return FWChecker::verify(image, signature, modulus, exponent);
         };
         const QByteArray standard = sign(kImage, kDevKey);
-        const QByteArray bare = sign(kImage, kDevKey, true);
+        const QByteArray bare = sign(kImage, kDevKey, "--digest-only");
 
-        // Both forms of the maker's signature pass, each said in the log, spaced text too.
+        // Every form of the maker's signature passes, each said in the log, spaced text too.
         QVERIFY(verify(kImage, standard) &&
                 MessageLog::contains(QStringLiteral("FWChecker: MD5_ASN1 signature match")));
         QVERIFY(verify(kImage, bare) &&
                 MessageLog::contains(QStringLiteral("FWChecker: MD5 signature match")));
+        QVERIFY(verify(kImage, sign(kImage, kDevKey, "--sha256")) &&
+                MessageLog::contains(QStringLiteral("FWChecker: SHA256_ASN1 signature match")));
         QByteArray spaced = standard;
         for (int i = spaced.size() - 2; i > 0; i -= 2)
             spaced.insert(i, i % 32 ? " " : "\r\n");
@@ -103,14 +133,39 @@ private slots:
         tampered[100] = 'z';
         QVERIFY(!verify(tampered, standard) && !verify(tampered, bare));
         QVERIFY(!verify(kImage, sign(kImage, kOtherKey)) &&
-                !verify(kImage, sign(kImage, kOtherKey, true)) && !verify(kImage, QByteArray()));
+                !verify(kImage, sign(kImage, kOtherKey, "--digest-only")) &&
+                !verify(kImage, QByteArray()));
+        // A bare digest that is right in its first half only.
+        QVERIFY(!verify(kImage,
+                        signBytes(OpenSSLUtil::md5(kImage).left(8) + QByteArray(8, 'x'), kDevKey)));
 
-        // Least significant byte first: a byte more at the text's end makes a 65-byte block.
+        // Least significant byte first: a byte more at the text's end makes a longer block.
         MessageLog::clear();
         QVERIFY(!verify(kImage, standard.trimmed() + "01"));
         QCOMPARE(MessageLog::lines(),
                  (QStringList{QStringLiteral("OpenSSLUtil: Failed to decrypt data"),
                               QStringLiteral("FWChecker: failed to verify FW signature")}));
+
+        // The release key is beyond a factoring run; a key that is not verifies nothing.
+        QVERIFY(OpenSSLUtil::rsaPublicKeyNumbers(readFile(QStringLiteral(RELEASE_KEY)), &modulus,
+                                                 &exponent));
+        QVERIFY(modulus.size() * 8 >= 3072 && uchar(modulus[0]) >= 0x80);
+        QTemporaryDir dir;
+        const QString weak = dir.filePath(QStringLiteral("weak.pem"));
+        QCOMPARE(QProcess::execute(QStringLiteral("openssl"),
+                                   {QStringLiteral("genpkey"), QStringLiteral("-algorithm"),
+                                    QStringLiteral("RSA"), QStringLiteral("-pkeyopt"),
+                                    QStringLiteral("rsa_keygen_bits:1024"), QStringLiteral("-out"),
+                                    weak}),
+                 0);
+        QProcess publicHalf;
+        publicHalf.start(
+            QStringLiteral("openssl"),
+            {QStringLiteral("pkey"), QStringLiteral("-pubout"), QStringLiteral("-in"), weak});
+        QVERIFY(publicHalf.waitForFinished() &&
+                OpenSSLUtil::rsaPublicKeyNumbers(publicHalf.readAllStandardOutput(), &modulus,
+                                                 &exponent));
+        QVERIFY(!verify(kImage, sign(kImage, weak)));
     }
     void downloaderAgainstServer() {
         const DeviceInfo device{true, false, {}, {1, 2, 34}};
@@ -140,13 +195,20 @@ private slots:
         QTRY_COMPARE(downloaded.count(), 1);
         QCOMPARE(downloader.result(), qMakePair(QByteArray("second image"), QByteArray("0a1b")));
 
-        // Too large (announced, or only sent) or stalled: failures, soon.
+        // Too large (announced, or only sent) or stalled: failures, soon. A signature is held
+        // to the texts' limit, not the image's.
         const QByteArray huge(1 << 20, 'x');
+        const Response image{200, "image", false, true};
+        const Response signature{200, "0a1b", false, true};
         QElapsedTimer elapsed;
         elapsed.start();
-        for (const Response& fault :
-             {Response{200, huge, false, true}, Response{200, huge, false, false}, stalled}) {
-            server_->setResponse(kImagePath, fault);
+        for (const auto& [imageFault, signatureFault] :
+             {std::pair(Response{200, huge, false, true}, signature),
+              std::pair(Response{200, huge, false, false}, signature),
+              std::pair(stalled, signature),
+              std::pair(image, Response{200, QByteArray(2048, '0'), false, false})}) {
+            server_->setResponse(kImagePath, imageFault);
+            server_->setResponse(kSignaturePath, signatureFault);
             const int failures = failed.count();
             downloader.download(device);
             QTRY_COMPARE(failed.count(), failures + 1);
@@ -158,6 +220,40 @@ private slots:
         QTRY_COMPARE(noResult.count(), 2);
         QCOMPARE(available.count(), 1);
     }
+    // However fast a server sends, the image is refused at its limit and memory stays bounded.
+    void endlessImageStaysBounded() {
+        // A server of its own process, which sends 600 MiB as fast as the connection takes them.
+        QProcess server;
+        server.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import socket\n"
+                                     "s = socket.create_server(('127.0.0.1', 0))\n"
+                                     "print(s.getsockname()[1], flush=True)\n"
+                                     "c = s.accept()[0]; c.recv(4096)\n"
+                                     "c.sendall(b'HTTP/1.0 200 OK\\r\\n\\r\\n')\n"
+                                     "for _ in range(9600): c.sendall(b'x' * 65536)")});
+        QVERIFY(server.waitForReadyRead());
+        qputenv("CASTWELL_UPDATE_SERVER",
+                "http://127.0.0.1:" + server.readAllStandardOutput().trimmed());
+        FWDownloader downloader;
+        QSignalSpy failed(&downloader, &FWDownloader::newVersionDownloadFailed);
+        // A program busy elsewhere, as one painting a picture, takes what arrives only now and
+        // then.
+        QTimer busy;
+        connect(&busy, &QTimer::timeout, [] { QThread::msleep(50); });
+        busy.start(0);
+        QFile peakReset(QStringLiteral("/proc/self/clear_refs"));
+        QVERIFY(peakReset.open(QIODevice::WriteOnly) && peakReset.write("5") == 1);
+        peakReset.close();
+        const qint64 before = memoryFigure("VmRSS");
+        downloader.download({true, false, {}, {1, 2, 34}});
+        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 30000);
+        const qint64 growth = memoryFigure("VmHWM") - before;
+        QVERIFY(MessageLog::lines()
+                    .filter(QStringLiteral("failed: sent more than the 67108864 bytes allowed"))
+                    .size() == 1);
+        QVERIFY2(growth < 100 << 20, qPrintable(QString::number(growth)));
+    }
     void autoUpdateCheckSchedule() {
         Settings* settings = Settings::instance();
         FakeLibrary::instance().present = false;
@@ -167,10 +263,24 @@ private slots:
         controller->autoUpdater()->tick();
         QCOMPARE(settings->lastFWUpdateCheck(), now_);
 
-        // The device's arrival makes a check of its own, in its version's directory.
-        FakeLibrary::instance().present = true;
-        controller->handleDeviceChanged();
-        QTRY_COMPARE(server_->requests(), QStringList{kSignaturePath});
+        // The device's arrival makes a check of its own, in its version's directory. A server that
+        // does not answer it yet is asked again after each pause; one that says "not found" is
+        // not.
+        QSignalSpy refreshes(controller.get(), &FWUpdateController::deviceInfoUpdated);
+        const auto plugged = [&](bool present) {
+            FakeLibrary::instance().present = present;
+            controller->handleDeviceChanged();
+            return QTest::qWaitFor(
+                [&, count = refreshes.count()] { return refreshes.count() > count; });
+        };
+        server_->setResponse(kSignaturePath, {503, "not yet"});
+        QVERIFY(plugged(true));
+        QTRY_COMPARE(server_->requests().count(kSignaturePath), 4);
+        server_->setResponse(kSignaturePath, {404, "not found"});
+        QVERIFY(plugged(false) && plugged(true));
+        QTRY_COMPARE(server_->requests().size(), 5);
+        QTest::qWait(30);
+        QCOMPARE(server_->requests().size(), 5);
 
         // Due only when more than 15 days have passed.
         const QDateTime fifteenDaysAgo = now_.addSecs(-1296000);
@@ -183,7 +293,7 @@ private slots:
         QCOMPARE(settings->lastFWUpdateCheck(), now_);
         QTRY_VERIFY(
             MessageLog::contains(QStringLiteral("FW AutoUpdate: no new version available")));
-        QCOMPARE(server_->requests().size(), 2);
+        QCOMPARE(server_->requests().size(), 6);
     }
     void autoInstallWaitsForResume() {
         const auto controller = makeController();
@@ -209,30 +319,42 @@ private slots:
         QTRY_COMPARE(refreshes.count(), 2);
 
         // At 1.3.0 with newer firmware for it, found while installs are allowed: installed at once,
-        // and the news of it comes after the install began.
+        // and the news of it comes after the install began. A share that begins during the
+        // download holds the flash back until it ends.
         FakeLibrary::instance().version = 0x00000301;
         const QString nextImage =
             QString(kImagePath).replace(QLatin1String("01.02.034"), QLatin1String("01.03.000"));
         server_->setResponse(nextImage, {200, kImage + "next", false, true});
         server_->setResponse(nextImage + QStringLiteral(".sig"),
-                             {200, sign(kImage + "next", kDevKey, true), false, true});
+                             {200, sign(kImage + "next", kDevKey, "--digest-only"), false, true});
         controller->handleDeviceChanged();
         QTRY_COMPARE(refreshes.count(), 3);
         Settings::instance()->setLastFWUpdateCheck(QDateTime());
         MessageLog::clear();
+        QMetaObject::Connection shareBegins;
+        shareBegins = connect(controller.get(), &FWUpdateController::updateStart, [&] {
+            controller->pauseAutoUpdater();
+            disconnect(shareBegins);
+        });
         controller->autoUpdater()->tick();
+        QTRY_VERIFY(course().contains(QStringLiteral("signal installPostponed")));
+        QTest::qWait(20);
+        QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
+        controller->resumeAutoUpdater();
         QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
         QTRY_COMPARE(refreshes.count(), 4);
-        QCOMPARE(
-            course().join(QLatin1Char('|')),
-            QStringLiteral("FW AutoUpdate: check for new version|FW AutoUpdate: installing new "
-                           "FW|FW AutoUpdate: installing update from 1.3.0 version|signal "
-                           "updateStart|signal updateAvailable|signal downloadProgress|signal "
-                           "installProgress 1|signal installProgress 50|signal installSuccess"));
+        QCOMPARE(course().join(QLatin1Char('|')),
+                 QStringLiteral("FW AutoUpdate: check for new version|FW AutoUpdate: installing "
+                                "new FW|FW AutoUpdate: installing update from 1.3.0 version|signal "
+                                "updateStart|signal updateAvailable|signal downloadProgress|signal "
+                                "installPostponed|signal updateStart|signal installProgress "
+                                "1|signal installProgress 50|signal installSuccess"));
         QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 2);
+        QCOMPARE(server_->requests().count(nextImage), 1);
     }
-    // The About box's button appears once an update is known and installs it; an image signed with
-    // another key is refused before anything is flashed.
+    // The About box's button appears once an update is known and installs it, once: while it
+    // installs there is no offer, and a second request is refused without a word of failure. An
+    // image signed with another key is refused before anything is flashed, and said to be.
     void aboutBoxInstallsOnlyTheMakersImages() {
         Settings::instance()->setAutoUpdateFW(false);
         const auto controller = makeController();
@@ -244,18 +366,43 @@ private slots:
         server_->setResponse(kSignaturePath, {200, sign(kImage, kDevKey), false, true});
         controller->handleDeviceChanged();
         QTRY_VERIFY(!update->isHidden());
+        FakeLibrary::instance().pollsPerFlash = 1 << 30;
         update->click();
+        QTRY_COMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
+        QVERIFY(update->isHidden());
+        controller->updateNow();
+        FakeLibrary::instance().pollsLeft = 0;
         QTRY_VERIFY(course().contains(QStringLiteral("signal installSuccess")));
-        QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
+        QVERIFY(course().filter(QStringLiteral("Failed")).isEmpty());
+        QCOMPARE(server_->requests().count(kImagePath), 1);
 
         server_->setResponse(kSignaturePath, {200, sign(kImage, kOtherKey), false, true});
-        update->hide();
         about.findChild<QPushButton*>(QStringLiteral("btn_check_fw_update"))->click();
         QTRY_VERIFY(!update->isHidden());
         update->click();
-        QTRY_VERIFY(
-            MessageLog::contains(QStringLiteral("Downloaded firmware signature check failed!")));
+        QTRY_VERIFY(course().contains(QStringLiteral("signal signatureRejected")));
+        QVERIFY(MessageLog::contains(QStringLiteral("Firmware update: ") + kRejectedText));
         QCOMPARE(FakeLibrary::instance().flashesStarted.load(), 1);
+        QVERIFY(update->isHidden());
+    }
+    // A captive portal answers every address with its page, which is no firmware. Unattended,
+    // that is shown once for the version, and not tried again before the next check.
+    void portalPageShownOnce() {
+        const auto controller = makeController();
+        const Response portal{200, "<html>Sign in</html>", false, true};
+        server_->setResponse(kImagePath, portal);
+        server_->setResponse(kSignaturePath, portal);
+        controller->resumeAutoUpdater();
+        controller->handleDeviceChanged();
+        for (const int rejections : {1, 2}) {
+            QTRY_VERIFY(controller->isUpdateFound());
+            controller->autoUpdater()->tick();
+            QTRY_COMPARE(course().count(QStringLiteral("signal signatureRejected")), rejections);
+            controller->autoUpdater()->tick();
+            controller->checkNow();
+        }
+        QCOMPARE(server_->requests().count(kImagePath), 2);
+        QCOMPARE(MessageLog::lines().count(QStringLiteral("Firmware update: ") + kRejectedText), 1);
     }
 
 private:
@@ -265,6 +412,7 @@ private:
             return now_;
         };
         timing.flashPoll = 5ms;
+        timing.checkRetryDelays = {5ms, 5ms, 5ms};
         auto controller = std::make_unique<FWUpdateController>(timing);
         FWUpdateController* c = controller.get();
         const auto record = [c](auto signal, const char* name) {
@@ -274,6 +422,10 @@ private:
         record(&FWUpdateController::updateStart, "signal updateStart");
         record(&FWUpdateController::downloadProgress, "signal downloadProgress");
         record(&FWUpdateController::installSuccess, "signal installSuccess");
+        record(&FWUpdateController::installFailed, "signal installFailed");
+        record(&FWUpdateController::downloadFailed, "signal downloadFailed");
+        record(&FWUpdateController::signatureRejected, "signal signatureRejected");
+        record(&FWUpdateController::installPostponed, "signal installPostponed");
         QObject::connect(c, &FWUpdateController::installProgress, c, [](uint8_t value) {
             MessageLog::append(QStringLiteral("signal installProgress %1").arg(value));
         });

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include <chrono>
 
@@ -11,7 +12,6 @@ class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
-class QTimer;
 
 namespace appcast {
 
@@ -26,7 +26,9 @@ struct DownloadLimits {
 };
 
 // One GET whose body goes to memory or, given a sink, straight into it as it arrives.
-// Redirects are followed, but never from an encrypted connection to a plain one.
+// Redirects are followed, but never from an encrypted connection to a plain one. The network
+// reads only as fast as the body is taken, so however fast a server sends, no more than the
+// limit and one read buffer are ever held. Every failure is logged with its cause.
 class BoundedDownload : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +40,10 @@ public:
     // The body, when it went to memory.
     QByteArray body() const { return body_; }
     qint64 bytesReceived() const { return received_; }
+    // The reason for the failure in words for the user; empty while running and after success.
+    QString error() const { return failure_; }
+    // The HTTP status of the server's answer; 0 when no server answered.
+    int httpStatus() const { return httpStatus_; }
 
 signals:
     void progress(qint64 received, qint64 total);
@@ -47,12 +53,17 @@ signals:
 private:
     void onReadyRead();
     void onFinished();
-    void fail(const QString& reason);
+    // Ends the request. `reason` is for the user, `cause` for the log.
+    void fail(const QString& reason, const QString& cause);
+    void record(const QString& reason, const QString& cause);
+    QString causeOfError() const;
 
     QPointer<QNetworkReply> reply_;
+    QUrl url_;
     QIODevice* sink_;
-    qint64 maxBytes_;
+    DownloadLimits limits_;
     qint64 received_ = 0;
+    int httpStatus_ = 0;
     QByteArray body_;
     QString failure_;
 };

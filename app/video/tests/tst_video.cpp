@@ -255,10 +255,12 @@ private slots:
             return ((row < size.height() / 2) != bottomToTop ? 0 : 2) +
                    (x < size.width() / 2 ? 0 : 1);
         };
+        // Rows of YUYV as cameras deliver them, padded beyond the picture's width.
         const QVideoFrame frame =
             yuyv
-                ? yuyvFrameOf(size.width() / 2, size.height(),
-                              [&](int i, int row) { return yuyvQuarters[quarter(2 * i, row)]; })
+                ? yuyvFrameOf(
+                      size.width() / 2, size.height(),
+                      [&](int i, int row) { return yuyvQuarters[quarter(2 * i, row)]; }, 8)
                 : rgbFrame(format, size, [&](int x, int row) { return quarters[quarter(x, row)]; });
         // A larger white frame first, in the same stream: textures and buffers follow the frame
         // size.
@@ -347,14 +349,7 @@ private slots:
         QCOMPARE(qRed(image.pixel(1, 1)), 0);
         QCOMPARE(qGreen(image.pixel(1, 1)), 0);
     }
-    void paddedRowsDrawnOthersReportedOnce() {
-        // Rows of 8 pixels (16 bytes) at a stride of 32: the padding must not shear the picture.
-        const QVideoFrame padded = yuyvFrameOf(
-            4, 4, [](int, int row) { return row % 2 ? kBlue : kRed; }, 16);
-        const QImage image = show(padded);
-        for (int y = 0; y < 4; ++y)
-            QVERIFY(closeTo(image.pixel(7, y), y % 2 ? kBlueRgb : kRedRgb));
-
+    void shortFrameReportedOnce() {
         // Claiming more pixels than the buffer holds: never read past its end, and said once.
         QVideoFrame truncated(64, QSize(64, 64), 128, QVideoFrame::Format_YUYV);
         QCOMPARE(show(truncated).size(), truncated.size());
