@@ -6,6 +6,7 @@
 #include "emulatorprocess.h"
 #include "privatesessionbus.h"
 #include "sessionsandbox.h"
+#include "testhttpserver.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -305,11 +306,60 @@ private slots:
         QVERIFY(castwell_->waitForFinished(10000));
     }
 
+    // As it ships, with automatic firmware updates on and nothing to share: newer firmware that
+    // the update server offers for the device's version is flashed without a click; firmware
+    // signed with another key is not.
+    void firmwareUpdatesItself() {
+        QVERIFY(control("plug") && control("hdmi off") && control("time-scale 0") &&
+                control("set-version 1.0.0"));
+        const QString image = session_.path(QStringLiteral("mcr_flashimage.bin"));
+        QCOMPARE(QProcess::execute(EmulatorProcess::binary(),
+                                   {QStringLiteral("make-image"), QStringLiteral("1.1.0"), image}),
+                 0);
+        const QString path =
+            QStringLiteral("/quendral/vc/086c/01.00.000/0/w10/64/mcr_flashimage.bin");
+        TestHttpServer server;
+        server.setResponse(path, {200, contents(image)});
+        for (const bool makersKey : {false, true}) {
+            const QString key = QStringLiteral(TEST_DATA_DIR "/keys/firmware-%1.pem")
+                                    .arg(QLatin1String(makersKey ? "dev" : "other"));
+            QProcess sign;
+            sign.start(QStringLiteral(SIGN_SCRIPT), {key, image});
+            QVERIFY(sign.waitForFinished() && sign.exitCode() == 0);
+            server.setResponse(path + QStringLiteral(".sig"),
+                               {200, contents(image + QStringLiteral(".sig"))});
+            PrivateSessionBus bus;
+            startCastwell(bus, server.baseUrl());
+            QVERIFY(waitForLog(makersKey ? QStringLiteral("Firmware successfully updated!")
+                                         : QStringLiteral("Downloaded firmware signature check "
+                                                          "failed!"),
+                               60000));
+            castwell_->terminate();
+            QVERIFY(castwell_->waitForFinished(10000));
+            QVERIFY(emulatorStatus().contains(makersKey ? "version: 1.1.0" : "version: 1.0.0"));
+        }
+    }
+
 private:
-    // Starts the program with its log, on `bus` as its session bus.
-    void startCastwell(const PrivateSessionBus& bus) {
+    static QByteArray contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QByteArray emulatorStatus() const {
+        QProcess status;
+        status.start(
+            EmulatorProcess::binary(),
+            {QStringLiteral("--socket"), emulator_->socketPath(), QStringLiteral("status")});
+        status.waitForFinished();
+        return status.readAllStandardOutput();
+    }
+    // Starts the program with its log, on `bus` as its session bus, asking `updateServer` for
+    // updates when given.
+    void startCastwell(const PrivateSessionBus& bus, const QString& updateServer = QString()) {
         QProcessEnvironment environment = environment_;
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
+        if (!updateServer.isEmpty())
+            environment.insert(QStringLiteral("CASTWELL_UPDATE_SERVER"), updateServer);
         castwell_ = std::make_unique<ChildProcess>();
         castwell_->setProcessEnvironment(environment);
         castwell_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
