@@ -17,6 +17,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr int kThreadWaitPasses = 3;
@@ -63,6 +65,10 @@ FWUpdateController::FWUpdateController(const Timing& timing)
     updater_ = Tindrel::instance();
     connect(updater_, &Tindrel::deviceInfoCacheUpdated, this,
             &FWUpdateController::deviceInfoUpdated);
+    connect(updater_, &Tindrel::deviceInfoCacheUpdated, this, [this] {
+        if (std::exchange(checkAfterRefresh_, false))
+            checkNow();
+    });
     connect(updater_, &Tindrel::deviceAppeared, this, &FWUpdateController::onDeviceAppeared);
     connect(updater_, &Tindrel::deviceDisappeared, this, [this] {
         updateFound_ = false;
@@ -80,8 +86,11 @@ FWUpdateController::FWUpdateController(const Timing& timing)
     runner_ = new FWFlashRunner(timing.flashPoll);
     runner_->moveToThread(thread_);
     connect(runner_, &FWFlashRunner::progress, this, &FWUpdateController::installProgress);
-    connect(runner_, &FWFlashRunner::successed, this,
-            [this] { endAttempt(&FWUpdateController::installSuccess); });
+    connect(runner_, &FWFlashRunner::successed, this, [this] {
+        endAttempt(&FWUpdateController::installSuccess, false);
+        // The device runs another version now, for which the server may hold newer firmware.
+        checkAfterRefresh_ = true;
+    });
     connect(runner_, &FWFlashRunner::failed, this,
             [this] { endAttempt(&FWUpdateController::installFailed); });
     // The device returns from a flash while the library still counts the update as running,
@@ -182,9 +191,7 @@ void FWUpdateController::startAttempt(bool automatic) {
     downloader_->download(device);
 }
 
-void FWUpdateController::endAttempt(void (FWUpdateController::*signal)()) {
-    const bool failed = signal != &FWUpdateController::installSuccess &&
-                        signal != &FWUpdateController::installPostponed;
+void FWUpdateController::endAttempt(void (FWUpdateController::*signal)(), bool failed) {
     // Unattended, a failure is shown once per version; later tries for it run out of sight.
     if (failed && automaticAttempt_ && windowFollows_)
         failureShownFor_ = updater_->deviceInfo().versionText();
@@ -227,7 +234,7 @@ void FWUpdateController::tryAutoInstall() {
 void FWUpdateController::flashPostponedImage() {
     const QByteArray image = postponedImage_;
     postponedImage_.clear();
-    if (isUpdateInProgress() || !updater_->deviceInfo().present)
+    if (!updater_->deviceInfo().present)
         return;
     qDebug("FW update: the share ended; installing the firmware downloaded before it");
     automaticAttempt_ = postponedAutomatically_;
@@ -307,8 +314,7 @@ void FWUpdateController::connectAboutBox(AboutBox* about) {
           &FWUpdateController::installFailed})
         connect(this, signal, about, offerIfFound);
     // An update found before the box existed (at the device's arrival) is news for it too.
-    if (updateFound_)
-        about->showFWUpdateAvailable();
+    offerIfFound();
 }
 
 void FWUpdateController::startFWFlash() {
@@ -331,7 +337,7 @@ void FWUpdateController::startFWFlash() {
         qDebug("FW update: a share began during the download; the install waits for its end");
         postponedImage_ = image;
         postponedAutomatically_ = automaticAttempt_;
-        endAttempt(&FWUpdateController::installPostponed);
+        endAttempt(&FWUpdateController::installPostponed, false);
         return;
     }
     stage_ = Stage::Flashing;

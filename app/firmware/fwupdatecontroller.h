@@ -94,7 +94,7 @@ private:
     void flashPostponedImage();
     void startFlash(const QByteArray& image);
     // Ends the attempt, then reports its end through `signal`.
-    void endAttempt(void (FWUpdateController::*signal)());
+    void endAttempt(void (FWUpdateController::*signal)(), bool failed = true);
     void onDeviceAppeared();
     void onNewVersionAvailable();
     void onCheckFinishNoResult();
@@ -120,6 +120,7 @@ private:
     QByteArray postponedImage_;
     bool postponedAutomatically_ = false;
 
+    bool checkAfterRefresh_ = false;
     QTimer checkRetryTimer_;
     std::size_t checkRetriesDone_ = 0;
     bool arrivalCheckPending_ = false;

@@ -340,8 +340,6 @@ private slots:
         // Ours comes after it: once ours is heard, the other one was dealt with.
         QVERIFY(platform::NamedEvent::open(heard)->set());
         QTRY_COMPARE(activated.count(), 1);
-        QTest::qWait(20);
-        QCOMPARE(activated.count(), 1);
     }
     void brokenSingleInstanceSetUpRunsUnprotected() {
         // Something planted where the quit event's socket goes: no copy runs, so this one starts.

@@ -152,6 +152,14 @@
         <translation>Download der Firmware fehlgeschlagen. Bitte versuchen Sie es später erneut.</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>Die Signatur der heruntergeladenen Firmware ist ungültig, daher wurde sie nicht installiert.</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>Das Firmware-Update wird installiert, sobald die Bildschirmfreigabe endet.</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>Firmware wird installiert...</translation>
     </message>

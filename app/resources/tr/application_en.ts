@@ -152,6 +152,14 @@
         <translation>Firmware download failed. Please try again later.</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>The downloaded firmware's signature is not valid, so it was not installed.</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>The firmware update will be installed when screen sharing ends.</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>Installing firmware...</translation>
     </message>

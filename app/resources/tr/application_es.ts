@@ -152,6 +152,14 @@
         <translation>Error al descargar el firmware. Inténtelo de nuevo más tarde.</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>La firma del firmware descargado no es válida, por lo que no se ha instalado.</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>La actualización del firmware se instalará cuando termine la pantalla compartida.</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>Instalando firmware...</translation>
     </message>

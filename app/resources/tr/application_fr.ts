@@ -152,6 +152,14 @@
         <translation>Échec du téléchargement du micrologiciel. Veuillez réessayer plus tard.</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>La signature du micrologiciel téléchargé n'est pas valide ; il n'a donc pas été installé.</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>La mise à jour du micrologiciel sera installée à la fin du partage de l'écran.</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>Installation du micrologiciel...</translation>
     </message>

@@ -152,6 +152,14 @@
         <translation>Download del firmware non riuscito. Riprova più tardi.</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>La firma del firmware scaricato non è valida, quindi non è stato installato.</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>L'aggiornamento del firmware verrà installato al termine della condivisione dello schermo.</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>Installazione del firmware in corso...</translation>
     </message>

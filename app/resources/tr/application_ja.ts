@@ -152,6 +152,14 @@
         <translation>ファームウェアのダウンロードに失敗しました。しばらくしてからもう一度お試しください。</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>ダウンロードしたファームウェアの署名が無効なため、インストールしませんでした。</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>ファームウェアの更新は画面共有の終了後にインストールされます。</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>ファームウェアをインストールしています...</translation>
     </message>

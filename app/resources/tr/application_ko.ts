@@ -152,6 +152,14 @@
         <translation>펌웨어 다운로드에 실패했습니다. 나중에 다시 시도하세요.</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>다운로드한 펌웨어의 서명이 유효하지 않아 설치하지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>펌웨어 업데이트는 화면 공유가 끝나면 설치됩니다.</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>펌웨어 설치 중...</translation>
     </message>

@@ -152,6 +152,14 @@
         <translation>Falha ao baixar o firmware. Tente novamente mais tarde.</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>A assinatura do firmware baixado não é válida, por isso ele não foi instalado.</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>A atualização do firmware será instalada quando o compartilhamento de tela terminar.</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>Instalando firmware...</translation>
     </message>

@@ -152,6 +152,14 @@
         <translation>固件下载失败。请稍后重试。</translation>
     </message>
     <message>
+        <source>The downloaded firmware's signature is not valid, so it was not installed.</source>
+        <translation>下载的固件签名无效，因此未安装。</translation>
+    </message>
+    <message>
+        <source>The firmware update will be installed when screen sharing ends.</source>
+        <translation>固件更新将在屏幕共享结束后安装。</translation>
+    </message>
+    <message>
         <source>Installing firmware...</source>
         <translation>正在安装固件...</translation>
     </message>
