@@ -31,6 +31,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 const std::string kOurs = R"(\\?\USB#VID_3B7A&PID_086C&MI_00#6&1a2b&0&0000#{6994ad05}\global)";
 
+// Published identifiers, written out: the code must agree with them, not with itself.
+const GUID kCapture{0x65e8773d, 0x8f56, 0x11d0, {0xa3, 0xb9, 0x00, 0xa0, 0xc9, 0x22, 0x31, 0x96}};
+
 // A camera's filter as its driver answers property requests: a camera terminal, an unrelated
 // vendor node and the AIT unit on node 2. As the driver does, it answers a get without buffer
 // with ERROR_MORE_DATA and the size needed, refuses another unit with ERROR_SET_NOT_FOUND,
@@ -263,15 +266,28 @@ TEST(Win32PlatformTest, AnInterfaceBelongsToOneHolderAtATime) {
     DeleteFileW(path);
 }
 
+// The system's notifications: registered as documented, ended while the window still exists.
+struct FakeNotifications {
+    static inline HWND window = nullptr;
+    static inline bool windowAtEnd = false;
+
+    static HDEVNOTIFY WINAPI start(HANDLE recipient, LPVOID filter, DWORD flags) {
+        window = static_cast<HWND>(recipient);
+        const auto* in = static_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(filter);
+        const bool documented = flags == 0 && in->dbcc_size == 32 && in->dbcc_devicetype == 5;
+        return documented && in->dbcc_classguid == kCapture ? &window : nullptr;
+    }
+    static BOOL WINAPI end(HDEVNOTIFY) { return windowAtEnd = IsWindow(window); }
+};
+
 // Windows delivers device notifications as WM_DEVICECHANGE to the window; the test sends them
 // as Windows would, and each is handled before SendMessage returns.
 TEST(Win32PlatformTest, DeviceInterfaceNotificationsReachTheListeners) {
     RecordingListener recorder;
     {
-        util::Win32PnpProvider provider;
+        util::Win32PnpProvider provider({&FakeNotifications::start, &FakeNotifications::end});
         provider.addListener(&recorder);
-        const HWND window =
-            FindWindowExW(HWND_MESSAGE, nullptr, util::Win32PnpProvider::windowClass(), nullptr);
+        const HWND window = FakeNotifications::window;
         ASSERT_NE(window, nullptr);
         const std::wstring name = L"\\\\?\\usb#vid_3b7a&pid_086c&mi_00#7&\u00e9#{65e8773d}\\global";
         std::vector<BYTE> message(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) +
@@ -292,6 +308,7 @@ TEST(Win32PlatformTest, DeviceInterfaceNotificationsReachTheListeners) {
     }
     const std::string path = "\\\\?\\usb#vid_3b7a&pid_086c&mi_00#7&\xc3\xa9#{65e8773d}\\global";
     EXPECT_EQ(recorder.events(), (std::vector<std::string>{"+" + path, "-" + path}));
+    EXPECT_TRUE(FakeNotifications::windowAtEnd) << "the notification ends before its window";
     EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, util::Win32PnpProvider::windowClass(), nullptr),
               nullptr)
         << "the window goes with its provider";
