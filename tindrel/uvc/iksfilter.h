@@ -25,9 +25,9 @@ class IKsFilterOpener {
 public:
     virtual ~IKsFilterOpener() = default;
 
-    // Opens a device interface (UTF-8 path) for reading and writing, for this process alone;
-    // null when it cannot be opened, with *heldElsewhere set when another program has it open.
-    virtual std::unique_ptr<IKsFilter> open(const std::string& path, bool* heldElsewhere) = 0;
+    // Opens a device interface (UTF-8 path) for reading and writing, shared with whoever else
+    // opens it; null when it cannot be opened.
+    virtual std::unique_ptr<IKsFilter> open(const std::string& path) = 0;
 };
 
 // Opens the system's device interfaces and sends the real I/O controls.

@@ -28,15 +28,13 @@ private:
 
 class SystemKsFilterOpener final : public IKsFilterOpener {
 public:
-    std::unique_ptr<IKsFilter> open(const std::string& path, bool* heldElsewhere) override {
-        // Two programs talking to the camera chip at once interleave their transfers, which can
-        // leave the device without working firmware: no sharing, so whoever opened it first
-        // has it for as long as it keeps it open.
-        const HANDLE handle =
-            CreateFileW(util::toWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::unique_ptr<IKsFilter> open(const std::string& path) override {
+        // Shared: the program's own camera opens this filter while the library has it. Who
+        // may flash the device is settled by its claim (win32deviceclaim.h) instead.
+        const HANDLE handle = CreateFileW(util::toWide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            *heldElsewhere = GetLastError() == ERROR_SHARING_VIOLATION;
             return nullptr;
         }
         return std::make_unique<SystemKsFilter>(handle);
