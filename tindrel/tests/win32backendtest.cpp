@@ -53,6 +53,7 @@ struct FakeFilter final : uvc::IKsFilter {
                             {STATIC_KSNODETYPE_DEV_SPECIFIC}};
     std::map<ULONG, Bytes> controls{{1, Bytes(8)}, {2, {0, 0, 0, 1, 0, 2, 0, 3}}, {3, Bytes(32)}};
     std::deque<std::pair<DWORD, DWORD>> sizeScript; // {error, size} before the true size
+    std::chrono::milliseconds sizeAnswerTime{0};
     DWORD topologyError = 0;
     std::vector<std::pair<KSP_NODE, DWORD>> sent; // each request with its buffer's size
 
@@ -91,6 +92,7 @@ struct FakeFilter final : uvc::IKsFilter {
             control->second.assign(bytes, bytes + outSize);
             return ERROR_SUCCESS;
         } else if (outSize == 0 && !sizeScript.empty()) {
+            util::currentClock()->sleepFor(sizeAnswerTime);
             const auto [error, size] = sizeScript.front();
             sizeScript.pop_front();
             *returned = size;
@@ -158,6 +160,7 @@ TEST_F(Win32UvcDeviceTest, TheSizeQuestionAndItsRetries) {
         {Script(5, {ERROR_GEN_FAILURE, 0}), 2, ERROR_GEN_FAILURE, 1, 5, 5},
         {{{ERROR_INVALID_FUNCTION, 0}}, 2, ERROR_INVALID_FUNCTION, 1, 1, 0},
         {{{ERROR_DEVICE_NOT_CONNECTED, 0}}, 2, ERROR_DEVICE_NOT_CONNECTED, 1, 1, 0},
+        {{{ERROR_TIMEOUT, 0}}, 2, ERROR_TIMEOUT, 1, 1, 0},
         {{}, 9, ERROR_NOT_FOUND, 1, 1, 0}, // a control the unit does not have
     };
     for (const auto& [script, selector, code, bytes, questions, sleeps] : cases) {
@@ -175,6 +178,13 @@ TEST_F(Win32UvcDeviceTest, TheSizeQuestionAndItsRetries) {
                   questions);
         EXPECT_EQ(m_clock->countSleeps(500) - sleptBefore, sleeps);
     }
+    // Answers that take 1 s each: no pause begins that would end past 2.5 s.
+    m_filter->sent.clear();
+    m_filter->sizeScript = Script(5, {ERROR_MORE_DATA, 0});
+    m_filter->sizeAnswerTime = std::chrono::seconds(1);
+    Bytes data;
+    EXPECT_TRUE(m_device->readXu(uvc::aitExtensionUnit(), 2, data).ok);
+    EXPECT_EQ(m_filter->sent.size(), 2u) << "at 0 ms and at 1.5 s";
 }
 
 TEST_F(Win32UvcDeviceTest, WritesSendExactlyTheBytesAndCarryTheDriversErrors) {
@@ -267,6 +277,22 @@ TEST(Win32PlatformTest, FiltersOpenShared) {
     EXPECT_TRUE(opener->open(util::toUtf8(path)));
     first.reset();
     DeleteFileW(path);
+}
+
+// A request never finished (a pipe's wait for a client) fails at the time-out, the next at once.
+TEST(Win32PlatformTest, ARequestThatNeverCompletesFailsAtTheTimeOut) {
+    const auto filter = uvc::overlappedKsFilter(
+        CreateNamedPipeW(L"\\\\.\\pipe\\tindrel-never", PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED,
+                         0, 1, 0, 0, 0, nullptr),
+        std::chrono::milliseconds(100));
+    for (const auto within : {std::chrono::milliseconds(3000), std::chrono::milliseconds(100)}) {
+        const auto began = std::chrono::steady_clock::now();
+        DWORD returned = 0;
+        EXPECT_EQ(filter->ioControl(CTL_CODE(FILE_DEVICE_NAMED_PIPE, 2, METHOD_BUFFERED, 0),
+                                    nullptr, 0, nullptr, 0, &returned),
+                  DWORD{ERROR_TIMEOUT});
+        EXPECT_LT(std::chrono::steady_clock::now() - began, within);
+    }
 }
 
 // SetupAPI with one device of ours.
