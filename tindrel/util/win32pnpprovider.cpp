@@ -3,11 +3,10 @@
 #include "common/win32text.h"
 #include "util/pnplistenerlist.h"
 
-#include <windows.h>
-
 #include <dbt.h>
 #include <ks.h>
 
+#include <cstddef>
 #include <future>
 #include <stdexcept>
 #include <thread>
@@ -18,6 +17,15 @@ namespace {
 
 const char* const kSetupFailure = "Failed to create message window";
 const GUID kCaptureCategory = {STATIC_KSCATEGORY_CAPTURE};
+
+// The filter the system reads at registration and the records it sends back, and the class
+// record; the same layout on 32 and 64 bits apart from the class record's pointers.
+static_assert(sizeof(DEV_BROADCAST_HDR) == 12, "notification header");
+static_assert(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) == 32 &&
+                  offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_classguid) == 12 &&
+                  offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) == 28,
+              "device interface notification");
+static_assert(sizeof(WNDCLASSEXW) == (sizeof(void*) == 8 ? 80 : 48), "window class record");
 
 // The window class belongs to the module that registers it: this library's, not the program's.
 HINSTANCE thisModule() {
@@ -32,12 +40,25 @@ HINSTANCE thisModule() {
 } // namespace
 
 struct Win32PnpProvider::Private {
+    DeviceNotificationCalls calls;
     PnpListenerList listeners;
+    // Ends the thread. An event rather than a message: setting it cannot fail the way posting
+    // to a full message queue can, which would leave the destructor waiting for good.
+    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HWND window = nullptr;
+    HDEVNOTIFY notification = nullptr;
     std::thread thread;
 
+    ~Private() {
+        if (stop != nullptr) {
+            CloseHandle(stop);
+        }
+    }
+
     void run(std::promise<bool>& started);
-    bool setUp(HINSTANCE module, HDEVNOTIFY* notification);
+    bool setUp(HINSTANCE module);
+    void runMessages();
+    void tearDown();
     void handle(WPARAM event, const DEV_BROADCAST_HDR* header);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
@@ -49,8 +70,8 @@ LRESULT CALLBACK Win32PnpProvider::Private::windowProc(HWND window, UINT message
         self->handle(wParam, reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam));
         return TRUE;
     }
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
+    if (message == WM_CLOSE) {
+        // The window lives exactly as long as its provider, whoever asks it to close.
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -73,7 +94,7 @@ void Win32PnpProvider::Private::handle(WPARAM event, const DEV_BROADCAST_HDR* he
     }
 }
 
-bool Win32PnpProvider::Private::setUp(HINSTANCE module, HDEVNOTIFY* notification) {
+bool Win32PnpProvider::Private::setUp(HINSTANCE module) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &Private::windowProc;
@@ -92,32 +113,50 @@ bool Win32PnpProvider::Private::setUp(HINSTANCE module, HDEVNOTIFY* notification
     filter.dbcc_size = sizeof filter;
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = kCaptureCategory;
-    *notification = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (*notification == nullptr) {
-        DestroyWindow(window);
-        return false;
+    notification = calls.registerFor(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    return notification != nullptr;
+}
+
+// Sleeps until a message comes or the provider stops; sent messages, device notifications
+// among them, are handled while the thread looks for posted ones.
+void Win32PnpProvider::Private::runMessages() {
+    while (MsgWaitForMultipleObjectsEx(1, &stop, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
     }
-    return true;
+}
+
+// The notification goes while its window still exists, then the window.
+void Win32PnpProvider::Private::tearDown() {
+    if (notification != nullptr) {
+        calls.unregister(notification);
+    }
+    if (window != nullptr) {
+        DestroyWindow(window);
+    }
 }
 
 void Win32PnpProvider::Private::run(std::promise<bool>& started) {
     const HINSTANCE module = thisModule();
-    HDEVNOTIFY notification = nullptr;
-    const bool ready = setUp(module, &notification);
+    const bool ready = setUp(module);
     started.set_value(ready);
     if (ready) {
-        MSG message;
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            DispatchMessageW(&message);
-        }
-        UnregisterDeviceNotification(notification);
+        runMessages();
     }
+    tearDown();
     // Fails harmlessly while another provider's window still uses the class.
     UnregisterClassW(Win32PnpProvider::windowClass(), module);
 }
 
-Win32PnpProvider::Win32PnpProvider()
+Win32PnpProvider::Win32PnpProvider(DeviceNotificationCalls calls)
     : d(std::make_unique<Private>()) {
+    d->calls = calls;
+    if (d->stop == nullptr) {
+        throw std::runtime_error(kSetupFailure);
+    }
     std::promise<bool> started;
     auto ready = started.get_future();
     try {
@@ -132,8 +171,7 @@ Win32PnpProvider::Win32PnpProvider()
 }
 
 Win32PnpProvider::~Win32PnpProvider() {
-    // Closing destroys the window on its own thread, which ends the message loop.
-    PostMessageW(d->window, WM_CLOSE, 0, 0);
+    SetEvent(d->stop);
     d->thread.join();
 }
 

@@ -2,9 +2,18 @@
 
 #include "util/ipnpprovider.h"
 
+#include <windows.h>
+
 #include <memory>
 
 namespace quendral::util {
+
+// The two calls that start and end the system's device notifications to a window, so that
+// tests can watch the registration and play the system's part.
+struct DeviceNotificationCalls {
+    decltype(&RegisterDeviceNotificationW) registerFor = &RegisterDeviceNotificationW;
+    decltype(&UnregisterDeviceNotification) unregister = &UnregisterDeviceNotification;
+};
 
 // Follows the arrival and removal of capture device interfaces (video and audio) through device
 // notifications to a hidden message-only window, on a thread of its own that runs the window's
@@ -17,8 +26,8 @@ class Win32PnpProvider final : public IPnpProvider {
 public:
     // Starts watching. Throws std::runtime_error("Failed to create message window") when the
     // window or its device notification cannot be set up.
-    Win32PnpProvider();
-    // Returns once the thread has ended.
+    explicit Win32PnpProvider(DeviceNotificationCalls calls = {});
+    // Returns once the thread has ended, its notification and window gone.
     ~Win32PnpProvider() override;
 
     Win32PnpProvider(const Win32PnpProvider&) = delete;

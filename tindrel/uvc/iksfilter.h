@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -15,8 +16,9 @@ public:
     virtual ~IKsFilter() = default;
 
     // One DeviceIoControl. Returns ERROR_SUCCESS when the driver carried it out, else the error
-    // it refused it with; *returned is the byte count the driver reported either way (for a
-    // buffer too short for a property: the size it needs).
+    // it refused it with (ERROR_TIMEOUT for a request it did not finish in time); *returned is
+    // the byte count the driver reported either way (for a buffer too short for a property: the
+    // size it needs).
     virtual DWORD ioControl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                             DWORD* returned) = 0;
 };
@@ -25,12 +27,18 @@ class IKsFilterOpener {
 public:
     virtual ~IKsFilterOpener() = default;
 
-    // Opens a device interface (UTF-8 path) for reading and writing, for this process alone;
-    // null when it cannot be opened, with *heldElsewhere set when another program has it open.
-    virtual std::unique_ptr<IKsFilter> open(const std::string& path, bool* heldElsewhere) = 0;
+    // Opens a device interface (UTF-8 path) for reading and writing, shared with whoever else
+    // opens it; null when it cannot be opened.
+    virtual std::unique_ptr<IKsFilter> open(const std::string& path) = 0;
 };
 
 // Opens the system's device interfaces and sends the real I/O controls.
 std::shared_ptr<IKsFilterOpener> systemKsFilterOpener();
+
+// The system's requests on a handle opened for overlapped I/O, which the filter then owns.
+// A request that has not completed after `timeout` is cancelled and fails with ERROR_TIMEOUT,
+// and every later request fails the same way at once: a device that let one request hang is
+// not asked again until it is opened anew.
+std::unique_ptr<IKsFilter> overlappedKsFilter(HANDLE handle, std::chrono::milliseconds timeout);
 
 } // namespace quendral::uvc

@@ -6,10 +6,12 @@
 
 namespace quendral::uvc {
 
-// A device interface as Windows lists it, both texts UTF-8.
+// A device interface as Windows lists it, the texts UTF-8.
 struct DeviceInterface {
     std::string path;
     std::string friendlyName;
+    // The device's, which all its interfaces share.
+    std::string instanceId;
 };
 
 // Where the Windows backend learns which capture devices exist, so that tests can stand in for

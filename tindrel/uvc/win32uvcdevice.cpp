@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstring>
 
 namespace quendral::uvc {
@@ -19,6 +20,19 @@ namespace {
 
 constexpr int kSizeQueryAttempts = 5;
 constexpr std::chrono::milliseconds kSizeQueryRetryMs{500};
+// The size question's retries end once this is spent, however long the driver takes to answer.
+constexpr std::chrono::milliseconds kSizeQueryBudgetMs{kSizeQueryAttempts * kSizeQueryRetryMs};
+
+// The requests as the kernel-streaming driver reads them, the same on 32 and 64 bits.
+static_assert(sizeof(GUID) == 16, "GUID");
+static_assert(sizeof(KSPROPERTY) == 24 && offsetof(KSPROPERTY, Id) == 16 &&
+                  offsetof(KSPROPERTY, Flags) == 20,
+              "property request");
+static_assert(sizeof(KSP_NODE) == 32 && offsetof(KSP_NODE, NodeId) == 24 &&
+                  offsetof(KSP_NODE, Reserved) == 28,
+              "node property request");
+static_assert(sizeof(KSMULTIPLE_ITEM) == 8 && offsetof(KSMULTIPLE_ITEM, Count) == 4,
+              "multiple-item header");
 
 const GUID kTopologySet = {STATIC_KSPROPSETID_Topology};
 const GUID kVendorSpecificNode = {STATIC_KSNODETYPE_DEV_SPECIFIC};
@@ -37,6 +51,7 @@ bool retryCannotHelp(DWORD error) {
     case ERROR_DEVICE_NOT_CONNECTED: // unplugged
     case ERROR_NOT_FOUND:            // no such control
     case ERROR_SET_NOT_FOUND:        // no such unit on the node
+    case ERROR_TIMEOUT:              // wedged
         return true;
     default:
         return false;
@@ -89,6 +104,8 @@ struct Win32UvcDevice::Private {
 
 DWORD Win32UvcDevice::Private::controlLength(const GUID& unit, ULONG nodeId,
                                              std::uint8_t selector) {
+    const auto clock = util::currentClock();
+    const auto deadline = clock->now() + kSizeQueryBudgetMs;
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < kSizeQueryAttempts; ++attempt) {
         DWORD needed = 0;
@@ -104,7 +121,10 @@ DWORD Win32UvcDevice::Private::controlLength(const GUID& unit, ULONG nodeId,
         } else if (retryCannotHelp(error)) {
             break;
         }
-        util::currentClock()->sleepFor(kSizeQueryRetryMs);
+        if (clock->now() + kSizeQueryRetryMs > deadline) {
+            break;
+        }
+        clock->sleepFor(kSizeQueryRetryMs);
     }
     if (error != ERROR_SUCCESS) {
         throw util::WinException(error, "Failed to determine size of " + controlName(selector));

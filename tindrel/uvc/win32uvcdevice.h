@@ -33,8 +33,9 @@ public:
     const std::string& friendlyName() const override;
     // Asks the control's length first, with a get of no bytes that the driver refuses with the
     // size it needs. While the driver names no size, the question is repeated after 500 ms,
-    // five times in all; no size even then reads as an empty control. Errors that no retry can
-    // change (no such I/O control, device gone, no such unit or control) end the retries at
+    // five times in all, and no pause begins that would end later than 2.5 s after the first
+    // question; no size even then reads as an empty control. Errors that no retry can change
+    // (no such I/O control, device gone or wedged, no such unit or control) end the retries at
     // once.
     UvcResult readXu(const util::Guid& unit, std::uint8_t selector,
                      std::vector<std::uint8_t>& data) override;

@@ -3,6 +3,7 @@
 #include "common/win32text.h"
 #include "common/winexception.h"
 #include "uvc/aitextensionunit.h"
+#include "uvc/win32deviceclaim.h"
 #include "uvc/win32uvcdevice.h"
 
 #include <algorithm>
@@ -21,6 +22,23 @@ int countMatching(const std::vector<std::string>& paths, std::uint16_t vendorId,
     }));
 }
 
+// The filter of a claimed device: the claim lasts exactly as long as the device is open.
+class ClaimedFilter final : public IKsFilter {
+public:
+    ClaimedFilter(std::unique_ptr<DeviceClaim> claim, std::unique_ptr<IKsFilter> filter)
+        : m_claim(std::move(claim))
+        , m_filter(std::move(filter)) {}
+
+    DWORD ioControl(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                    DWORD* returned) override {
+        return m_filter->ioControl(code, in, inSize, out, outSize, returned);
+    }
+
+private:
+    std::unique_ptr<DeviceClaim> m_claim;
+    std::unique_ptr<IKsFilter> m_filter;
+};
+
 } // namespace
 
 struct Win32UvcDeviceFactory::Private {
@@ -35,10 +53,15 @@ std::unique_ptr<IUvcDevice> Win32UvcDeviceFactory::Private::probe(const DeviceIn
                                                                   std::uint16_t vendorId,
                                                                   std::uint16_t productId,
                                                                   bool* heldElsewhere) const {
-    auto filter = opener->open(entry.path, heldElsewhere);
-    if (!filter) {
+    auto claim = DeviceClaim::take(entry.instanceId, heldElsewhere);
+    if (!claim) {
         return nullptr;
     }
+    auto opened = opener->open(entry.path);
+    if (!opened) {
+        return nullptr;
+    }
+    auto filter = std::make_unique<ClaimedFilter>(std::move(claim), std::move(opened));
     std::map<util::Guid, std::uint32_t> units;
     try {
         units = findExtensionUnitNodes(*filter, {aitExtensionUnit()});
@@ -68,19 +91,24 @@ Win32UvcDeviceFactory::~Win32UvcDeviceFactory() = default;
 
 std::unique_ptr<IUvcDevice>
 Win32UvcDeviceFactory::open(std::uint16_t vendorId, std::uint16_t productId, bool* heldElsewhere) {
+    // One interface held by another program makes the device busy, whatever the others do.
+    bool held = false;
     try {
         for (const auto& entry : d->directory->videoCaptureInterfaces()) {
             if (!util::pathHasUsbIds(entry.path, vendorId, productId)) {
                 continue;
             }
-            if (auto device = d->probe(entry, vendorId, productId, heldElsewhere)) {
+            bool thisHeld = false;
+            if (auto device = d->probe(entry, vendorId, productId, &thisHeld)) {
                 *heldElsewhere = false;
                 return device;
             }
+            held = held || thisHeld;
         }
     } catch (const std::exception&) {
         // Whatever cannot be asked holds no device for us.
     }
+    *heldElsewhere = held;
     return nullptr;
 }
 

@@ -20,7 +20,8 @@ public:
     Win32UvcDeviceFactory& operator=(const Win32UvcDeviceFactory&) = delete;
 
     // Walks the device's video capture interfaces in the system's order and keeps the first
-    // that opens, has the AIT unit in its topology and answers the unit's control 2.
+    // that can be claimed (win32deviceclaim.h), opens, has the AIT unit in its topology and
+    // answers the unit's control 2. The device stays claimed while it is open.
     std::unique_ptr<IUvcDevice> open(std::uint16_t vendorId, std::uint16_t productId,
                                      bool* heldElsewhere) override;
     // DirectShow's video input devices, as capture programs count them.
