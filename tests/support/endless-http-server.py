@@ -1,16 +1,29 @@
 #!/usr/bin/env python3
-"""Answers one HTTP request with 600 MiB of body, unannounced, as fast as the client takes it.
+"""A hostile update server: answers a firmware signature with a few bytes, and anything else
+with 600 MiB of body, unannounced, as fast as the client takes it. Prints its port first.
 
-Prints its port first. Stands for a hostile or broken update server whose data arrives faster
-than a busy program takes it; it runs in a process of its own so that nothing throttles it.
+It runs in a process of its own, so that nothing in the client's process throttles it.
 """
 import socket
+import threading
+
+
+def answer(client):
+    with client:
+        try:
+            path = client.recv(4096).split(b" ")[1]
+            if path.endswith(b".sig"):
+                client.sendall(b"HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\n00")
+                return
+            client.sendall(b"HTTP/1.0 200 OK\r\n\r\n")
+            chunk = b"x" * 65536
+            for _ in range(9600):
+                client.sendall(chunk)
+        except OSError:
+            pass  # the client hung up, as it should
+
 
 server = socket.create_server(("127.0.0.1", 0))
 print(server.getsockname()[1], flush=True)
-client = server.accept()[0]
-client.recv(4096)
-client.sendall(b"HTTP/1.0 200 OK\r\n\r\n")
-chunk = b"x" * 65536
-for _ in range(9600):
-    client.sendall(chunk)
+while True:
+    threading.Thread(target=answer, args=(server.accept()[0],), daemon=True).start()

@@ -13,9 +13,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <algorithm>
-#include <unistd.h>
-
 using namespace std::chrono_literals;
 using Response = TestHttpServer::Response;
 
@@ -48,18 +45,6 @@ QByteArray sign(const QByteArray& image, const QString& key, const char* form = 
     if (QProcess::execute(QStringLiteral(SIGN_SCRIPT), arguments) != 0)
         return QByteArray();
     return readFile(file.fileName() + QStringLiteral(".sig"));
-}
-
-// The peak of this process's resident memory since the last reset, in bytes.
-qint64 peakMemory(bool reset = false) {
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (reset && (!refs.open(QIODevice::WriteOnly) || refs.write("5") != 1))
-        return -1;
-    refs.close();
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    const QByteArray text = status.readAll();
-    return text.mid(text.indexOf("VmHWM:") + 6).trimmed().split(' ').value(0).toLongLong() * 1024;
 }
 
 // The update's course: the auto-updater's log lines and the controller's signals, in the order
@@ -148,7 +133,9 @@ private slots:
     void downloaderAgainstServer() {
         const DeviceInfo device{true, false, {}, {1, 2, 34}};
         FWDownloader downloader;
-        downloader.setLimits({64 * 1024, 1024, 300ms}); // image, texts, stall
+        // Image, texts, stall. A download stalled for the next steps must stay in flight however
+        // slowly a loaded machine runs them.
+        downloader.setLimits({64 * 1024, 1024, 60s});
         QSignalSpy available(&downloader, &FWDownloader::newVersionAvailable);
         QSignalSpy noResult(&downloader, &FWDownloader::checkFinishNoResult);
         QSignalSpy downloaded(&downloader, &FWDownloader::newVersionDownloaded);
@@ -178,6 +165,7 @@ private slots:
         const QByteArray huge(1 << 20, 'x');
         const Response image{200, "image", false, true};
         const Response signature{200, "0a1b", false, true};
+        downloader.setLimits({64 * 1024, 1024, 300ms});
         QElapsedTimer elapsed;
         elapsed.start();
         for (const auto& [imageFault, signatureFault] :
@@ -197,31 +185,6 @@ private slots:
         downloader.checkForUpdate(device);
         QTRY_COMPARE(noResult.count(), 2);
         QCOMPARE(available.count(), 1);
-    }
-    // However fast a server sends, the image is refused at its limit and memory stays bounded.
-    void endlessImageStaysBounded() {
-        QProcess server;
-        server.start(QStringLiteral(ENDLESS_SERVER), QStringList());
-        QVERIFY(server.waitForReadyRead());
-        qputenv("CASTWELL_UPDATE_SERVER",
-                "http://127.0.0.1:" + server.readAllStandardOutput().trimmed());
-        FWDownloader downloader;
-        QSignalSpy failed(&downloader, &FWDownloader::newVersionDownloadFailed);
-        // Busy elsewhere, as when painting a picture, the program takes what arrives now and then.
-        QTimer busy;
-        connect(&busy, &QTimer::timeout, [] { QThread::msleep(50); });
-        busy.start(0);
-        const qint64 before = peakMemory(true);
-        downloader.download({true, false, {}, {1, 2, 34}});
-        QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 30000);
-        QCOMPARE(
-            MessageLog::lines().filter(QStringLiteral("sent more than the 67108864 bytes")).size(),
-            1);
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-        QSKIP("an instrumented build's memory figures say nothing of the program's");
-#endif
-        QVERIFY2(peakMemory() - before < 100 << 20,
-                 qPrintable(QString::number(peakMemory() - before)));
     }
     void autoUpdateCheckSchedule() {
         Settings* settings = Settings::instance();
