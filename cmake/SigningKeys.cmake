@@ -40,9 +40,13 @@ function(add_signing_keys target firmware_choice update_choice)
   file(WRITE ${dir}/updatekey.qrc.in
     "<RCC>\n  <qresource prefix=\"/\">\n    <file alias=\"dsa_pub.pem\">${update_file}</file>\n  </qresource>\n</RCC>\n")
   configure_file(${dir}/updatekey.qrc.in ${dir}/updatekey.qrc COPYONLY)
+  # In the target's own folder, as every variant registers itself under the same resource name.
   # The signature check reads the key's bytes as PEM text: kept uncompressed.
-  qt5_add_resources(update_key_sources ${dir}/updatekey.qrc OPTIONS -no-compress)
+  add_custom_command(OUTPUT ${dir}/qrc_updatekey.cpp
+    COMMAND Qt5::rcc --name updatekey --no-compress --output ${dir}/qrc_updatekey.cpp
+            ${dir}/updatekey.qrc
+    DEPENDS ${dir}/updatekey.qrc ${update_file} VERBATIM)
 
-  add_library(${target} OBJECT ${dir}/firmwarekeydata.cpp ${update_key_sources})
+  add_library(${target} OBJECT ${dir}/firmwarekeydata.cpp ${dir}/qrc_updatekey.cpp)
   target_link_libraries(${target} PRIVATE Qt5::Core)
 endfunction()
