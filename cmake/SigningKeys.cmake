@@ -22,14 +22,21 @@ endfunction()
 
 #   add_signing_keys(<target> <firmware key choice> <update key choice>)
 #
-# An object library holding both keys, for a program or test to link: the firmware key as
-# text (firmwarekeydata.cpp) and the update key as the resource ":/dsa_pub.pem".
+# An object library holding the keys, for a program or test to link: the firmware key as
+# text (firmwarekeydata.cpp), the update key as the resource ":/dsa_pub.pem" and, for the release
+# and development choices, the Ed25519 update key of the same origin as ":/ed25519_pub.pem".
 function(add_signing_keys target firmware_choice update_choice)
   set(keys ${PROJECT_SOURCE_DIR}/app/resources/keys)
   set(test_keys ${PROJECT_SOURCE_DIR}/tests/data/keys)
   signing_key_file(firmware_file ${firmware_choice}
     ${keys}/firmware-release.pub.pem ${test_keys}/firmware-dev.pub.pem)
   signing_key_file(update_file ${update_choice} ${keys}/dsa_pub.pem ${test_keys}/update-dev-dsa.pub.pem)
+  set(ed_entry "")
+  if(update_choice STREQUAL "release" OR update_choice STREQUAL "development")
+    signing_key_file(ed_file ${update_choice}
+      ${keys}/update-release-ed25519.pub.pem ${test_keys}/update-dev-ed25519.pub.pem)
+    set(ed_entry "    <file alias=\"ed25519_pub.pem\">${ed_file}</file>\n")
+  endif()
 
   set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target})
   get_filename_component(FIRMWARE_KEY_NAME ${firmware_choice} NAME)
@@ -38,14 +45,14 @@ function(add_signing_keys target firmware_choice update_choice)
   configure_file(${PROJECT_SOURCE_DIR}/app/firmware/firmwarekeydata.cpp.in
     ${dir}/firmwarekeydata.cpp @ONLY)
   file(WRITE ${dir}/updatekey.qrc.in
-    "<RCC>\n  <qresource prefix=\"/\">\n    <file alias=\"dsa_pub.pem\">${update_file}</file>\n  </qresource>\n</RCC>\n")
+    "<RCC>\n  <qresource prefix=\"/\">\n    <file alias=\"dsa_pub.pem\">${update_file}</file>\n${ed_entry}  </qresource>\n</RCC>\n")
   configure_file(${dir}/updatekey.qrc.in ${dir}/updatekey.qrc COPYONLY)
   # In the target's own folder, as every variant registers itself under the same resource name.
   # The signature check reads the key's bytes as PEM text: kept uncompressed.
   add_custom_command(OUTPUT ${dir}/qrc_updatekey.cpp
     COMMAND Qt5::rcc --name updatekey --no-compress --output ${dir}/qrc_updatekey.cpp
             ${dir}/updatekey.qrc
-    DEPENDS ${dir}/updatekey.qrc ${update_file} VERBATIM)
+    DEPENDS ${dir}/updatekey.qrc ${update_file} ${ed_file} VERBATIM)
 
   add_library(${target} OBJECT ${dir}/firmwarekeydata.cpp ${dir}/qrc_updatekey.cpp)
   target_link_libraries(${target} PRIVATE Qt5::Core)

@@ -10,7 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray xml(reinterpret_cast<const char*>(data), static_cast<int>(size));
     QString error;
-    const auto items = appcast::parseAppcast(xml, &error);
+    const auto items = appcast::parseAppcast(
+        xml, {QUrl(QStringLiteral("https://updates.example/feed.xml")), QStringLiteral("de_DE")},
+        &error);
     if (!items) {
         return 0;
     }
@@ -23,6 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
-    (void)appcast::newestUpdate(*items, QStringLiteral("1.0.69"));
+    appcast::Audience audience;
+    audience.installedVersion = QStringLiteral("1.0.69");
+    audience.systemVersion = QStringLiteral("12");
+    audience.now = QDateTime::fromSecsSinceEpoch(1800000000, Qt::UTC);
+    audience.checksDsa = audience.checksEd = true;
+    (void)appcast::newestUpdate(*items, audience);
     return 0;
 }

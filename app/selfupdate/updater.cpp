@@ -21,6 +21,11 @@ QPointer<Updater> theUpdater;
 // 15 days.
 constexpr int kCheckIntervalSeconds = 1296000;
 
+// Distributions that update the program themselves build it without: the framework is
+// configured but never started, so nothing is checked, shown or downloaded, while pausing and
+// resuming keep their meaning for the rest of the program.
+constexpr bool kSelfUpdateBuilt = CASTWELL_SELF_UPDATE;
+
 std::wstring wide(const QString& text) {
     return text.toStdWString();
 }
@@ -78,7 +83,12 @@ Updater::Updater() {
     appcast::setAutomaticCheckForUpdates(0);
     appcast::setUpdateCheckInterval(kCheckIntervalSeconds);
     appcast::setSignatureValidationCallback(validateUpdateSignature);
-    appcast::init();
+    registerUpdateKey();
+    QFile edKey(QStringLiteral(":/ed25519_pub.pem"));
+    if (edKey.open(QIODevice::ReadOnly) && !appcast::setEdDsaPublicKey(edKey.readAll().constData()))
+        qCritical() << "Updater: the Ed25519 update key in the resources is not valid";
+    if (kSelfUpdateBuilt)
+        appcast::init();
 }
 
 Updater::~Updater() {

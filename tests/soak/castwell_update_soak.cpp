@@ -90,7 +90,7 @@ class CountingInstaller : public appcast::Installer {
 public:
     explicit CountingInstaller(int* count)
         : count_(count) {}
-    bool start(const QString&, QString*) override {
+    bool start(const QString&, const QString&, QString*) override {
         ++*count_;
         return true;
     }

@@ -172,4 +172,190 @@
         <translation>Firmware erfolgreich aktualisiert!</translation>
     </message>
 </context>
+<context>
+    <name>appcast::Installer</name>
+    <message>
+        <source>The update was saved as %1. Install it with: sudo apt-get install %1</source>
+        <translation>Das Update wurde als %1 gespeichert. Installieren Sie es mit: sudo apt-get install %1</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was cancelled: the administrator's password was not given.</source>
+        <translation>Die Installation der Version %1 wurde abgebrochen: Das Administratorpasswort wurde nicht eingegeben.</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was not authorized.</source>
+        <translation>Die Installation der Version %1 wurde nicht autorisiert.</translation>
+    </message>
+    <message>
+        <source>The package manager could not install %1 (exit status %2):
+%3</source>
+        <translation>Der Paketmanager konnte die Version %1 nicht installieren (Exit-Status %2):
+%3</translation>
+    </message>
+    <message>
+        <source>This update is not a Debian package and cannot be installed here. It was saved as %1.</source>
+        <translation>Dieses Update ist kein Debian-Paket und kann hier nicht installiert werden. Es wurde als %1 gespeichert.</translation>
+    </message>
+    <message>
+        <source>Installing needs %1, which is not available.</source>
+        <translation>Für die Installation wird %1 benötigt, ist aber nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>The installer could not be started.</source>
+        <translation>Das Installationsprogramm konnte nicht gestartet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::BoundedDownload</name>
+    <message>
+        <source>Only web addresses (http and https) are allowed, not %1.</source>
+        <translation>Nur Webadressen (http und https) sind zulässig, nicht %1.</translation>
+    </message>
+    <message>
+        <source>The server announced more data than an update may have.</source>
+        <translation>Der Server hat mehr Daten angekündigt, als ein Update umfassen darf.</translation>
+    </message>
+    <message>
+        <source>The server took too long to answer.</source>
+        <translation>Der Server hat zu lange nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to %1, which is not a web address.</source>
+        <translation>Der Server hat die Anfrage an %1 weitergeleitet. Dies ist keine Webadresse.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to an unencrypted address, %1.</source>
+        <translation>Der Server hat die Anfrage an eine unverschlüsselte Adresse weitergeleitet: %1.</translation>
+    </message>
+    <message>
+        <source>The server sent more data than an update may have.</source>
+        <translation>Der Server hat mehr Daten gesendet, als ein Update umfassen darf.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved: %1</source>
+        <translation>Das Update konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>The server stopped sending data.</source>
+        <translation>Der Server hat die Datenübertragung abgebrochen.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateEngine</name>
+    <message>
+        <source>The update information is damaged (%1).</source>
+        <translation>Die Update-Informationen sind beschädigt (%1).</translation>
+    </message>
+    <message>
+        <source>Update information could not be retrieved. Are you connected to the internet? Please try again later.
+
+%1</source>
+        <translation>Die Update-Informationen konnten nicht abgerufen werden. Sind Sie mit dem Internet verbunden? Bitte versuchen Sie es später erneut.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation>Die Versionshinweise konnten nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved in the temporary folder %1.</source>
+        <translation>Das Update konnte nicht im temporären Ordner %1 gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded: %1</source>
+        <translation>Das Update konnte nicht heruntergeladen werden: %1</translation>
+    </message>
+    <message>
+        <source>The downloaded update is incomplete or damaged (%1 bytes instead of %2). Please try again later.</source>
+        <translation>Das heruntergeladene Update ist unvollständig oder beschädigt (%1 statt %2 Bytes). Bitte versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>The update is not signed by the maker of %1, so it was not installed.</source>
+        <translation>Das Update ist nicht vom Hersteller von %1 signiert und wurde daher nicht installiert.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateWindow</name>
+    <message>
+        <source>Software Update</source>
+        <translation>Software-Update</translation>
+    </message>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>Suche nach Updates…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>You're up to date!</source>
+        <translation>Sie sind auf dem neuesten Stand!</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Version History</source>
+        <translation>Versionsverlauf</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Diese Version überspringen</translation>
+    </message>
+    <message>
+        <source>Remind me later</source>
+        <translation>Später erinnern</translation>
+    </message>
+    <message>
+        <source>Install update</source>
+        <translation>Update installieren</translation>
+    </message>
+    <message>
+        <source>Learn More…</source>
+        <translation>Mehr erfahren…</translation>
+    </message>
+    <message>
+        <source>Downloading update…</source>
+        <translation>Update wird heruntergeladen…</translation>
+    </message>
+    <message>
+        <source>Update Error</source>
+        <translation>Update-Fehler</translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation>%1 %2 ist derzeit die neueste verfügbare Version.</translation>
+    </message>
+    <message>
+        <source>A critical update of %1 is available!</source>
+        <translation>Ein kritisches Update für %1 ist verfügbar!</translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation>Eine neue Version von %1 ist verfügbar!</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Learn more about it on its web page.</source>
+        <translation>%1 %2 ist jetzt verfügbar (Sie haben Version %3). Weitere Informationen finden Sie auf der zugehörigen Webseite.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Would you like to install it now?</source>
+        <translation>%1 %2 ist jetzt verfügbar (Sie haben Version %3). Möchten Sie das Update jetzt installieren?</translation>
+    </message>
+    <message>
+        <source>This update is critical: please install it.</source>
+        <translation>Dieses Update ist kritisch: Bitte installieren Sie es.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB</source>
+        <translation>%1 von %2 MB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
 </TS>

@@ -172,4 +172,190 @@
         <translation>Firmware successfully updated!</translation>
     </message>
 </context>
+<context>
+    <name>appcast::Installer</name>
+    <message>
+        <source>The update was saved as %1. Install it with: sudo apt-get install %1</source>
+        <translation>The update was saved as %1. Install it with: sudo apt-get install %1</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was cancelled: the administrator's password was not given.</source>
+        <translation>The installation of %1 was cancelled: the administrator's password was not given.</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was not authorized.</source>
+        <translation>The installation of %1 was not authorized.</translation>
+    </message>
+    <message>
+        <source>The package manager could not install %1 (exit status %2):
+%3</source>
+        <translation>The package manager could not install %1 (exit status %2):
+%3</translation>
+    </message>
+    <message>
+        <source>This update is not a Debian package and cannot be installed here. It was saved as %1.</source>
+        <translation>This update is not a Debian package and cannot be installed here. It was saved as %1.</translation>
+    </message>
+    <message>
+        <source>Installing needs %1, which is not available.</source>
+        <translation>Installing needs %1, which is not available.</translation>
+    </message>
+    <message>
+        <source>The installer could not be started.</source>
+        <translation>The installer could not be started.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::BoundedDownload</name>
+    <message>
+        <source>Only web addresses (http and https) are allowed, not %1.</source>
+        <translation>Only web addresses (http and https) are allowed, not %1.</translation>
+    </message>
+    <message>
+        <source>The server announced more data than an update may have.</source>
+        <translation>The server announced more data than an update may have.</translation>
+    </message>
+    <message>
+        <source>The server took too long to answer.</source>
+        <translation>The server took too long to answer.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to %1, which is not a web address.</source>
+        <translation>The server sent the request on to %1, which is not a web address.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to an unencrypted address, %1.</source>
+        <translation>The server sent the request on to an unencrypted address, %1.</translation>
+    </message>
+    <message>
+        <source>The server sent more data than an update may have.</source>
+        <translation>The server sent more data than an update may have.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved: %1</source>
+        <translation>The update could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>The server stopped sending data.</source>
+        <translation>The server stopped sending data.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateEngine</name>
+    <message>
+        <source>The update information is damaged (%1).</source>
+        <translation>The update information is damaged (%1).</translation>
+    </message>
+    <message>
+        <source>Update information could not be retrieved. Are you connected to the internet? Please try again later.
+
+%1</source>
+        <translation>Update information could not be retrieved. Are you connected to the internet? Please try again later.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation>The release notes could not be loaded.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved in the temporary folder %1.</source>
+        <translation>The update could not be saved in the temporary folder %1.</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded: %1</source>
+        <translation>The update could not be downloaded: %1</translation>
+    </message>
+    <message>
+        <source>The downloaded update is incomplete or damaged (%1 bytes instead of %2). Please try again later.</source>
+        <translation>The downloaded update is incomplete or damaged (%1 bytes instead of %2). Please try again later.</translation>
+    </message>
+    <message>
+        <source>The update is not signed by the maker of %1, so it was not installed.</source>
+        <translation>The update is not signed by the maker of %1, so it was not installed.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateWindow</name>
+    <message>
+        <source>Software Update</source>
+        <translation>Software Update</translation>
+    </message>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>Checking for updates…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>You're up to date!</source>
+        <translation>You're up to date!</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Version History</source>
+        <translation>Version History</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Skip this version</translation>
+    </message>
+    <message>
+        <source>Remind me later</source>
+        <translation>Remind me later</translation>
+    </message>
+    <message>
+        <source>Install update</source>
+        <translation>Install update</translation>
+    </message>
+    <message>
+        <source>Learn More…</source>
+        <translation>Learn More…</translation>
+    </message>
+    <message>
+        <source>Downloading update…</source>
+        <translation>Downloading update…</translation>
+    </message>
+    <message>
+        <source>Update Error</source>
+        <translation>Update Error</translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation>%1 %2 is currently the newest version available.</translation>
+    </message>
+    <message>
+        <source>A critical update of %1 is available!</source>
+        <translation>A critical update of %1 is available!</translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation>A new version of %1 is available!</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Learn more about it on its web page.</source>
+        <translation>%1 %2 is now available (you have %3). Learn more about it on its web page.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Would you like to install it now?</source>
+        <translation>%1 %2 is now available (you have %3). Would you like to install it now?</translation>
+    </message>
+    <message>
+        <source>This update is critical: please install it.</source>
+        <translation>This update is critical: please install it.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB</source>
+        <translation>%1 of %2 MB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
 </TS>

@@ -172,4 +172,190 @@
         <translation>¡Firmware actualizado correctamente!</translation>
     </message>
 </context>
+<context>
+    <name>appcast::Installer</name>
+    <message>
+        <source>The update was saved as %1. Install it with: sudo apt-get install %1</source>
+        <translation>La actualización se ha guardado como %1. Instálela con: sudo apt-get install %1</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was cancelled: the administrator's password was not given.</source>
+        <translation>Se ha cancelado la instalación de la versión %1: no se ha introducido la contraseña de administrador.</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was not authorized.</source>
+        <translation>No se ha autorizado la instalación de la versión %1.</translation>
+    </message>
+    <message>
+        <source>The package manager could not install %1 (exit status %2):
+%3</source>
+        <translation>El gestor de paquetes no ha podido instalar la versión %1 (estado de salida %2):
+%3</translation>
+    </message>
+    <message>
+        <source>This update is not a Debian package and cannot be installed here. It was saved as %1.</source>
+        <translation>Esta actualización no es un paquete Debian y no se puede instalar aquí. Se ha guardado como %1.</translation>
+    </message>
+    <message>
+        <source>Installing needs %1, which is not available.</source>
+        <translation>Para la instalación se necesita %1, que no está disponible.</translation>
+    </message>
+    <message>
+        <source>The installer could not be started.</source>
+        <translation>No se ha podido iniciar el instalador.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::BoundedDownload</name>
+    <message>
+        <source>Only web addresses (http and https) are allowed, not %1.</source>
+        <translation>Solo se permiten direcciones web (http y https), no %1.</translation>
+    </message>
+    <message>
+        <source>The server announced more data than an update may have.</source>
+        <translation>El servidor ha anunciado más datos de los que puede tener una actualización.</translation>
+    </message>
+    <message>
+        <source>The server took too long to answer.</source>
+        <translation>El servidor ha tardado demasiado en responder.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to %1, which is not a web address.</source>
+        <translation>El servidor ha redirigido la solicitud a %1, que no es una dirección web.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to an unencrypted address, %1.</source>
+        <translation>El servidor ha redirigido la solicitud a una dirección sin cifrar, %1.</translation>
+    </message>
+    <message>
+        <source>The server sent more data than an update may have.</source>
+        <translation>El servidor ha enviado más datos de los que puede tener una actualización.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved: %1</source>
+        <translation>No se ha podido guardar la actualización: %1</translation>
+    </message>
+    <message>
+        <source>The server stopped sending data.</source>
+        <translation>El servidor ha dejado de enviar datos.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateEngine</name>
+    <message>
+        <source>The update information is damaged (%1).</source>
+        <translation>La información de actualización está dañada (%1).</translation>
+    </message>
+    <message>
+        <source>Update information could not be retrieved. Are you connected to the internet? Please try again later.
+
+%1</source>
+        <translation>No se ha podido obtener la información de actualización. ¿Está conectado a Internet? Inténtelo de nuevo más tarde.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation>No se han podido cargar las notas de la versión.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved in the temporary folder %1.</source>
+        <translation>No se ha podido guardar la actualización en la carpeta temporal %1.</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded: %1</source>
+        <translation>No se ha podido descargar la actualización: %1</translation>
+    </message>
+    <message>
+        <source>The downloaded update is incomplete or damaged (%1 bytes instead of %2). Please try again later.</source>
+        <translation>La actualización descargada está incompleta o dañada (%1 bytes en lugar de %2). Inténtelo de nuevo más tarde.</translation>
+    </message>
+    <message>
+        <source>The update is not signed by the maker of %1, so it was not installed.</source>
+        <translation>La actualización no está firmada por el fabricante de %1, por lo que no se ha instalado.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateWindow</name>
+    <message>
+        <source>Software Update</source>
+        <translation>Actualización de software</translation>
+    </message>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>Buscando actualizaciones…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>You're up to date!</source>
+        <translation>¡Ya tiene la versión más reciente!</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Version History</source>
+        <translation>Historial de versiones</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Omitir esta versión</translation>
+    </message>
+    <message>
+        <source>Remind me later</source>
+        <translation>Recordármelo más tarde</translation>
+    </message>
+    <message>
+        <source>Install update</source>
+        <translation>Instalar actualización</translation>
+    </message>
+    <message>
+        <source>Learn More…</source>
+        <translation>Más información…</translation>
+    </message>
+    <message>
+        <source>Downloading update…</source>
+        <translation>Descargando actualización…</translation>
+    </message>
+    <message>
+        <source>Update Error</source>
+        <translation>Error de actualización</translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation>%1 %2 es actualmente la versión más reciente disponible.</translation>
+    </message>
+    <message>
+        <source>A critical update of %1 is available!</source>
+        <translation>¡Hay disponible una actualización crítica de %1!</translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation>¡Hay disponible una nueva versión de %1!</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Learn more about it on its web page.</source>
+        <translation>%1 %2 ya está disponible (tiene la versión %3). Obtenga más información en su página web.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Would you like to install it now?</source>
+        <translation>%1 %2 ya está disponible (tiene la versión %3). ¿Desea instalar la actualización ahora?</translation>
+    </message>
+    <message>
+        <source>This update is critical: please install it.</source>
+        <translation>Esta actualización es crítica: instálela lo antes posible.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB</source>
+        <translation>%1 de %2 MB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
 </TS>

@@ -172,4 +172,190 @@
         <translation>Firmware atualizado com sucesso!</translation>
     </message>
 </context>
+<context>
+    <name>appcast::Installer</name>
+    <message>
+        <source>The update was saved as %1. Install it with: sudo apt-get install %1</source>
+        <translation>A atualização foi salva como %1. Instale-a com: sudo apt-get install %1</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was cancelled: the administrator's password was not given.</source>
+        <translation>A instalação da versão %1 foi cancelada: a senha de administrador não foi informada.</translation>
+    </message>
+    <message>
+        <source>The installation of %1 was not authorized.</source>
+        <translation>A instalação da versão %1 não foi autorizada.</translation>
+    </message>
+    <message>
+        <source>The package manager could not install %1 (exit status %2):
+%3</source>
+        <translation>O gerenciador de pacotes não conseguiu instalar a versão %1 (status de saída %2):
+%3</translation>
+    </message>
+    <message>
+        <source>This update is not a Debian package and cannot be installed here. It was saved as %1.</source>
+        <translation>Esta atualização não é um pacote Debian e não pode ser instalada aqui. Ela foi salva como %1.</translation>
+    </message>
+    <message>
+        <source>Installing needs %1, which is not available.</source>
+        <translation>A instalação precisa de %1, que não está disponível.</translation>
+    </message>
+    <message>
+        <source>The installer could not be started.</source>
+        <translation>Não foi possível iniciar o instalador.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::BoundedDownload</name>
+    <message>
+        <source>Only web addresses (http and https) are allowed, not %1.</source>
+        <translation>Somente endereços web (http e https) são permitidos, não %1.</translation>
+    </message>
+    <message>
+        <source>The server announced more data than an update may have.</source>
+        <translation>O servidor anunciou mais dados do que uma atualização pode ter.</translation>
+    </message>
+    <message>
+        <source>The server took too long to answer.</source>
+        <translation>O servidor demorou demais para responder.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to %1, which is not a web address.</source>
+        <translation>O servidor redirecionou a solicitação para %1, que não é um endereço web.</translation>
+    </message>
+    <message>
+        <source>The server sent the request on to an unencrypted address, %1.</source>
+        <translation>O servidor redirecionou a solicitação para um endereço não criptografado, %1.</translation>
+    </message>
+    <message>
+        <source>The server sent more data than an update may have.</source>
+        <translation>O servidor enviou mais dados do que uma atualização pode ter.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved: %1</source>
+        <translation>Não foi possível salvar a atualização: %1</translation>
+    </message>
+    <message>
+        <source>The server stopped sending data.</source>
+        <translation>O servidor parou de enviar dados.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateEngine</name>
+    <message>
+        <source>The update information is damaged (%1).</source>
+        <translation>As informações de atualização estão danificadas (%1).</translation>
+    </message>
+    <message>
+        <source>Update information could not be retrieved. Are you connected to the internet? Please try again later.
+
+%1</source>
+        <translation>Não foi possível obter as informações de atualização. Você está conectado à internet? Tente novamente mais tarde.
+
+%1</translation>
+    </message>
+    <message>
+        <source>The release notes could not be loaded.</source>
+        <translation>Não foi possível carregar as notas da versão.</translation>
+    </message>
+    <message>
+        <source>The update could not be saved in the temporary folder %1.</source>
+        <translation>Não foi possível salvar a atualização na pasta temporária %1.</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded: %1</source>
+        <translation>Não foi possível baixar a atualização: %1</translation>
+    </message>
+    <message>
+        <source>The downloaded update is incomplete or damaged (%1 bytes instead of %2). Please try again later.</source>
+        <translation>A atualização baixada está incompleta ou danificada (%1 bytes em vez de %2). Tente novamente mais tarde.</translation>
+    </message>
+    <message>
+        <source>The update is not signed by the maker of %1, so it was not installed.</source>
+        <translation>A atualização não foi assinada pelo fabricante de %1, por isso não foi instalada.</translation>
+    </message>
+</context>
+<context>
+    <name>appcast::UpdateWindow</name>
+    <message>
+        <source>Software Update</source>
+        <translation>Atualização de software</translation>
+    </message>
+    <message>
+        <source>Checking for updates…</source>
+        <translation>Procurando atualizações…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>You're up to date!</source>
+        <translation>Você está com a versão mais recente!</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Version History</source>
+        <translation>Histórico de versões</translation>
+    </message>
+    <message>
+        <source>Skip this version</source>
+        <translation>Ignorar esta versão</translation>
+    </message>
+    <message>
+        <source>Remind me later</source>
+        <translation>Lembrar mais tarde</translation>
+    </message>
+    <message>
+        <source>Install update</source>
+        <translation>Instalar atualização</translation>
+    </message>
+    <message>
+        <source>Learn More…</source>
+        <translation>Saiba mais…</translation>
+    </message>
+    <message>
+        <source>Downloading update…</source>
+        <translation>Baixando atualização…</translation>
+    </message>
+    <message>
+        <source>Update Error</source>
+        <translation>Erro de atualização</translation>
+    </message>
+    <message>
+        <source>%1 %2 is currently the newest version available.</source>
+        <translation>%1 %2 é a versão mais recente disponível no momento.</translation>
+    </message>
+    <message>
+        <source>A critical update of %1 is available!</source>
+        <translation>Uma atualização crítica de %1 está disponível!</translation>
+    </message>
+    <message>
+        <source>A new version of %1 is available!</source>
+        <translation>Uma nova versão de %1 está disponível!</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Learn more about it on its web page.</source>
+        <translation>%1 %2 já está disponível (você tem a versão %3). Saiba mais na página web da versão.</translation>
+    </message>
+    <message>
+        <source>%1 %2 is now available (you have %3). Would you like to install it now?</source>
+        <translation>%1 %2 já está disponível (você tem a versão %3). Deseja instalar a atualização agora?</translation>
+    </message>
+    <message>
+        <source>This update is critical: please install it.</source>
+        <translation>Esta atualização é crítica: instale-a o quanto antes.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 MB</source>
+        <translation>%1 de %2 MB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+</context>
 </TS>

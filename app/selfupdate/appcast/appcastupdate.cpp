@@ -1,5 +1,6 @@
 #include "appcastupdate.h"
 
+#include "edsignature.h"
 #include "updateengine.h"
 #include "updatesettings.h"
 
@@ -52,6 +53,14 @@ void setUpdateCheckInterval(int seconds) {
 
 void setSignatureValidationCallback(SignatureValidationCallback callback) {
     configuration().signatureCallback = callback;
+}
+
+int setEdDsaPublicKey(const char* publicKeyPem) {
+    const QByteArray pem(publicKeyPem ? publicKeyPem : "");
+    if (!isEd25519PublicKey(pem))
+        return 0;
+    configuration().edPublicKey = pem;
+    return 1;
 }
 
 void init() {

@@ -24,6 +24,9 @@ void setAutomaticCheckForUpdates(int state);
 int getAutomaticCheckForUpdates();
 void setUpdateCheckInterval(int seconds);
 void setSignatureValidationCallback(SignatureValidationCallback callback);
+// An Ed25519 public key in PEM form: updates whose Ed25519 signature verifies under it are
+// accepted too. 1 when the key was taken, 0 when it is not an Ed25519 public key.
+int setEdDsaPublicKey(const char* publicKeyPem);
 
 void init();
 // Checks and shows every step, "up to date" and errors included.

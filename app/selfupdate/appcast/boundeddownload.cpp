@@ -16,6 +16,10 @@ namespace {
 // What the network side may hold before the body is taken from it.
 constexpr qint64 kReadBufferBytes = 4 * 1024 * 1024;
 
+bool isWebAddress(const QUrl& url) {
+    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+}
+
 QString seconds(std::chrono::milliseconds duration) {
     return QString::number(static_cast<double>(duration.count()) / 1000.0);
 }
@@ -28,11 +32,22 @@ BoundedDownload::BoundedDownload(QNetworkAccessManager* manager, const QNetworkR
     , url_(request.url())
     , sink_(sink)
     , limits_(limits) {
+    if (!isWebAddress(url_)) {
+        // Refused before anything is opened: a feed must not make the program read local files.
+        QTimer::singleShot(0, this, [this] {
+            record(
+                tr("Only web addresses (http and https) are allowed, not %1.").arg(url_.toString()),
+                QStringLiteral("not a web address"));
+            emit finished(false, failure_);
+        });
+        return;
+    }
     QNetworkRequest bounded(request);
     bounded.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
     bounded.setTransferTimeout(static_cast<int>(limits.stallTimeout.count()));
     reply_ = manager->get(bounded);
+    connect(reply_, &QNetworkReply::redirected, this, &BoundedDownload::onRedirected);
     // Without a limit the network thread reads all a server sends into the reply, whether or
     // not anybody takes it; the limit holds that thread back instead.
     reply_->setReadBufferSize(std::clamp<qint64>(limits.maxBytes + 1, 1, kReadBufferBytes));
@@ -58,6 +73,22 @@ BoundedDownload::~BoundedDownload() {
         disconnect(reply_, nullptr, this, nullptr);
         reply_->abort();
         reply_->deleteLater();
+    }
+}
+
+void BoundedDownload::onRedirected(const QUrl& target) {
+    const QUrl from = reply_->url();
+    if (!isWebAddress(target)) {
+        fail(tr("The server sent the request on to %1, which is not a web address.")
+                 .arg(target.toString()),
+             QStringLiteral("redirect to %1 refused (not a web address)").arg(target.toString()));
+    } else if (from.scheme() == QLatin1String("https") &&
+               target.scheme() == QLatin1String("http")) {
+        fail(tr("The server sent the request on to an unencrypted address, %1.")
+                 .arg(target.toString()),
+             QStringLiteral("redirect to %1 refused (from https to http)").arg(target.toString()));
+    } else {
+        emit reply_->redirectAllowed();
     }
 }
 

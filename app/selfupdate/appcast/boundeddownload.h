@@ -26,7 +26,8 @@ struct DownloadLimits {
 };
 
 // One GET whose body goes to memory or, given a sink, straight into it as it arrives.
-// Redirects are followed, but never from an encrypted connection to a plain one. The network
+// Only web addresses are fetched, and redirects are followed only to web addresses and never
+// from an encrypted connection to a plain one. The network
 // reads only as fast as the body is taken, so however fast a server sends, no more than the
 // limit and one read buffer are ever held. Every failure is logged with its cause.
 class BoundedDownload : public QObject {
@@ -51,6 +52,7 @@ signals:
     void finished(bool ok, const QString& error);
 
 private:
+    void onRedirected(const QUrl& target);
     void onReadyRead();
     void onFinished();
     // Ends the request. `reason` is for the user, `cause` for the log.

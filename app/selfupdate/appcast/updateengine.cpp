@@ -1,10 +1,12 @@
 #include "updateengine.h"
 
+#include "edsignature.h"
 #include "installer.h"
 #include "updatewindow.h"
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +27,45 @@ constexpr qint64 kLongestWaitMs = 3600 * 1000;
 
 UpdateEngine* currentEngine = nullptr;
 
+bool isWebAddress(const QUrl& url) {
+    return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+}
+
+// VERSION_ID of an os-release file, e.g. 12 on Debian 12; empty when it has none.
+QString systemVersionFrom(const QString& osReleaseFile) {
+    QFile file(osReleaseFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine(4096)).trimmed();
+        if (line.startsWith(QLatin1String("VERSION_ID=")))
+            return line.mid(11).remove(QLatin1Char('"')).remove(QLatin1Char('\''));
+    }
+    return {};
+}
+
+const char* verdictText(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Offered:
+        return "offered";
+    case Verdict::NotNewer:
+        return "not newer";
+    case Verdict::OtherChannel:
+        return "another channel";
+    case Verdict::OtherSystem:
+        return "another system";
+    case Verdict::SystemTooOld:
+        return "needs a newer system";
+    case Verdict::SystemTooNew:
+        return "needs an older system";
+    case Verdict::NotRolledOutYet:
+        return "not rolled out to this installation yet";
+    case Verdict::NoCheckableSignature:
+        return "no signature this program can check";
+    }
+    return "";
+}
+
 QString downloadFileName(const QUrl& url) {
     const QString name = QFileInfo(url.path()).fileName();
     return name.isEmpty() ? QStringLiteral("update") : name;
@@ -40,9 +81,12 @@ Configuration& configuration() {
 UpdateEngine::UpdateEngine(const Configuration& configuration)
     : config_(configuration)
     , settings_(configuration.settingsPath)
+    , systemVersion_(systemVersionFrom(configuration.osReleaseFile))
     , network_(new QNetworkAccessManager(this)) {
-    if (!config_.installer)
-        config_.installer = std::make_shared<PackageInstaller>();
+    if (!config_.installer) {
+        config_.installer = std::make_shared<PackageInstaller>(
+            UpdateSettings::installOutcomeFileFor(config_.settingsPath));
+    }
     if (!config_.shutdownRequest) {
         config_.shutdownRequest = [] {
             QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
@@ -52,6 +96,7 @@ UpdateEngine::UpdateEngine(const Configuration& configuration)
     automaticTimer_.setSingleShot(true);
     connect(&automaticTimer_, &QTimer::timeout, this, &UpdateEngine::onAutomaticTimer);
     currentEngine = this;
+    reportLastInstall();
     scheduleAutomaticCheck();
 }
 
@@ -69,8 +114,38 @@ QString UpdateEngine::currentVersion() const {
     return config_.buildVersion.isEmpty() ? config_.appVersion : config_.buildVersion;
 }
 
+bool UpdateEngine::busy() const {
+    return state_ != EngineState::Idle && state_ != EngineState::Failed;
+}
+
+// An installation that failed was reported by the installer after the program had quit; the
+// user hears of it once, and automatic checks leave that version alone for an interval, so that
+// a failing installation does not come back for ever.
+void UpdateEngine::reportLastInstall() {
+    const std::optional<InstallOutcome> outcome =
+        takeInstallOutcome(UpdateSettings::installOutcomeFileFor(config_.settingsPath));
+    if (!outcome)
+        return;
+    if (outcome->succeeded()) {
+        qDebug().noquote() << "Software update:" << outcome->version << "installed";
+        return;
+    }
+    qWarning().noquote() << "Software update: installing" << outcome->version
+                         << "failed with status" << outcome->status;
+    settings_.setFailedVersion(
+        outcome->version, QDateTime::currentDateTimeUtc().addSecs(config_.checkIntervalSeconds));
+    state_ = EngineState::Failed;
+    ensureWindow()->showError(outcome->failureText());
+}
+
 void UpdateEngine::setAutomaticChecks(bool on) {
     settings_.setAutomaticChecks(on);
+    if (!on && (state_ == EngineState::Checking || state_ == EngineState::Offering)) {
+        qDebug() << "Software update: check ended, checks are off";
+        if (window_)
+            window_->hide();
+        endSession();
+    }
     scheduleAutomaticCheck();
 }
 
@@ -92,7 +167,7 @@ void UpdateEngine::scheduleAutomaticCheck() {
 
 void UpdateEngine::onAutomaticTimer() {
     const QDateTime due = settings_.lastCheckTime().addSecs(config_.checkIntervalSeconds);
-    if (!busy_ && QDateTime::currentDateTimeUtc() >= due)
+    if (!busy() && QDateTime::currentDateTimeUtc() >= due)
         check(CheckMode::Silent);
     else
         scheduleAutomaticCheck();
@@ -110,10 +185,10 @@ QNetworkRequest UpdateEngine::makeRequest(const QUrl& url) const {
 }
 
 void UpdateEngine::check(CheckMode mode) {
-    if (busy_) {
+    if (busy()) {
         // A question asked while a quiet check runs gets the window of that check.
         if (mode == CheckMode::Interactive) {
-            if (mode_ == CheckMode::Silent && appcastDownload_)
+            if (state_ == EngineState::Checking && mode_ == CheckMode::Silent)
                 ensureWindow()->showChecking();
             else if (window_)
                 window_->showNormal();
@@ -121,16 +196,31 @@ void UpdateEngine::check(CheckMode mode) {
         }
         return;
     }
-    busy_ = true;
+    state_ = EngineState::Checking;
     mode_ = mode;
     automaticTimer_.stop();
     settings_.setLastCheckTime(QDateTime::currentDateTimeUtc());
     qDebug().noquote() << "Software update: checking" << config_.appcastUrl.toString();
     if (mode == CheckMode::Interactive)
         ensureWindow()->showChecking();
+    else if (window_)
+        window_->hide();
     appcastDownload_ = new BoundedDownload(network_, makeRequest(config_.appcastUrl),
                                            config_.appcastLimits, nullptr, this);
     connect(appcastDownload_, &BoundedDownload::finished, this, &UpdateEngine::onAppcast);
+}
+
+Audience UpdateEngine::audience() {
+    Audience audience;
+    audience.installedVersion = currentVersion();
+    audience.systemVersion = systemVersion_;
+    audience.channels = settings_.channels();
+    audience.rolloutGroup = settings_.rolloutGroup(kRolloutGroups);
+    audience.now = QDateTime::currentDateTimeUtc();
+    audience.userAsked = mode_ == CheckMode::Interactive;
+    audience.checksDsa = config_.signatureCallback != nullptr;
+    audience.checksEd = !config_.edPublicKey.isEmpty();
+    return audience;
 }
 
 void UpdateEngine::onAppcast(bool ok, const QString& error) {
@@ -141,7 +231,7 @@ void UpdateEngine::onAppcast(bool ok, const QString& error) {
     QString reason = error;
     std::optional<QList<AppcastItem>> items;
     if (ok) {
-        items = parseAppcast(body, &reason);
+        items = parseAppcast(body, {config_.appcastUrl, config_.lang}, &reason);
         if (!items)
             reason = tr("The update information is damaged (%1).").arg(reason);
     }
@@ -152,7 +242,14 @@ void UpdateEngine::onAppcast(bool ok, const QString& error) {
                  .arg(reason));
         return;
     }
-    const std::optional<AppcastItem> update = newestUpdate(*items, currentVersion());
+    const Audience who = audience();
+    for (const AppcastItem& item : *items) {
+        const Verdict verdict = judge(item, who);
+        if (verdict != Verdict::Offered && verdict != Verdict::NotNewer)
+            qDebug().noquote() << "Software update:" << item.version
+                               << "left out:" << verdictText(verdict);
+    }
+    const std::optional<AppcastItem> update = newestUpdate(*items, who);
     if (!update) {
         qDebug() << "Software update: up to date";
         if (mode_ == CheckMode::Interactive)
@@ -160,39 +257,70 @@ void UpdateEngine::onAppcast(bool ok, const QString& error) {
         endSession();
         return;
     }
-    if (mode_ == CheckMode::Silent && update->version == settings_.skippedVersion()) {
-        qDebug().noquote() << "Software update:" << update->version << "skipped by the user";
+    if (mode_ == CheckMode::Silent && heldBack(*update)) {
         endSession();
         return;
     }
     offer(*update);
 }
 
+// Automatic checks do not bring back what the user skipped, unless it became critical, nor,
+// for an interval, what failed to install.
+bool UpdateEngine::heldBack(const AppcastItem& item) const {
+    if (item.version == settings_.skippedVersion() && !item.isCriticalFor(currentVersion())) {
+        qDebug().noquote() << "Software update:" << item.version << "skipped by the user";
+        return true;
+    }
+    if (item.version == settings_.failedVersion() &&
+        QDateTime::currentDateTimeUtc() < settings_.failedVersionHeldUntil()) {
+        qDebug().noquote() << "Software update:" << item.version
+                           << "failed to install; offered again at the next scheduled check";
+        return true;
+    }
+    return false;
+}
+
 void UpdateEngine::offer(const AppcastItem& item) {
     qDebug().noquote() << "Software update: offering" << item.version;
+    state_ = EngineState::Offering;
     offered_ = item;
-    ensureWindow()->showOffer(item.shortVersion, currentVersion());
+    const QString installed = currentVersion();
+    ensureWindow()->showOffer({item.shortVersion, installed, item.isCriticalFor(installed),
+                               item.isInformationalFor(installed),
+                               isWebAddress(item.fullReleaseNotesUrl)});
     if (!item.description.isEmpty())
-        window_->setReleaseNotes(item.description);
-    else if (item.releaseNotesUrl.isValid() && !item.releaseNotesUrl.isEmpty())
+        window_->setReleaseNotes(item.description, item.descriptionIsPlainText);
+    else if (!item.releaseNotesUrl.isEmpty())
         fetchReleaseNotes(item.releaseNotesUrl);
 }
 
 void UpdateEngine::fetchReleaseNotes(const QUrl& url) {
     notesDownload_ =
         new BoundedDownload(network_, makeRequest(url), config_.releaseNotesLimits, nullptr, this);
-    connect(notesDownload_, &BoundedDownload::finished, this, [this](bool ok, const QString&) {
+    connect(notesDownload_, &BoundedDownload::finished, this, [this, url](bool ok, const QString&) {
         const QString notes = QString::fromUtf8(notesDownload_->body());
         notesDownload_->deleteLater();
         notesDownload_.clear();
-        if (window_)
-            window_->setReleaseNotes(ok ? notes : tr("The release notes could not be loaded."));
+        if (!window_)
+            return;
+        if (ok)
+            window_->setReleaseNotes(notes, url.path().endsWith(QLatin1String(".txt")));
+        else
+            window_->setReleaseNotes(tr("The release notes could not be loaded."), true);
     });
 }
 
 void UpdateEngine::install() {
-    if (!offered_ || fileDownload_)
+    if (state_ != EngineState::Offering)
         return;
+    if (offered_->isInformationalFor(currentVersion())) {
+        // Nothing to download: the release is told of on its web page.
+        if (isWebAddress(offered_->link))
+            QDesktopServices::openUrl(offered_->link);
+        window_->hide();
+        endSession();
+        return;
+    }
     delete notesDownload_;
     downloadDir_ = std::make_unique<QTemporaryDir>(
         QDir::temp().filePath(QStringLiteral("%1-update-XXXXXX").arg(config_.appName.toLower())));
@@ -206,6 +334,7 @@ void UpdateEngine::install() {
         return;
     }
     qDebug().noquote() << "Software update: downloading" << offered_->fileUrl.toString();
+    state_ = EngineState::Downloading;
     window_->showDownloading();
     fileDownload_ = new BoundedDownload(network_, makeRequest(offered_->fileUrl),
                                         config_.fileLimits, downloadFile_.get(), this);
@@ -239,45 +368,63 @@ void UpdateEngine::onFileDownloaded(bool ok, const QString& error) {
     verifyAndInstall(path);
 }
 
+// Either signature will do: the program's own judgement of the DSA one, where only 1 accepts,
+// or the Ed25519 one under the key the program trusts.
+bool UpdateEngine::signatureAccepted(const QString& path) const {
+    const QByteArray dsa = offered_->dsaSignature.toLatin1();
+    if (!dsa.isEmpty() && config_.signatureCallback) {
+        const std::wstring widePath = QDir::toNativeSeparators(path).toStdWString();
+        if (config_.signatureCallback(widePath.c_str(), dsa.constData()) == 1)
+            return true;
+    }
+    const QByteArray ed = offered_->edSignature.toLatin1();
+    if (!ed.isEmpty() && !config_.edPublicKey.isEmpty()) {
+        QString why;
+        if (verifyEd25519(path, ed, config_.edPublicKey, &why))
+            return true;
+        qWarning().noquote() << "Software update:" << why;
+    }
+    return false;
+}
+
 void UpdateEngine::verifyAndInstall(const QString& path) {
-    const std::wstring widePath = QDir::toNativeSeparators(path).toStdWString();
-    const QByteArray signature = offered_->dsaSignature.toLatin1();
-    const bool accepted = !signature.isEmpty() && config_.signatureCallback &&
-                          config_.signatureCallback(widePath.c_str(), signature.constData()) == 1;
-    if (!accepted) {
+    state_ = EngineState::Verifying;
+    if (!signatureAccepted(path)) {
         qWarning() << "Software update: the update's signature was refused";
         fail(tr("The update is not signed by the maker of %1, so it was not installed.")
                  .arg(config_.appName));
         return;
     }
     QString error;
-    if (!config_.installer->start(path, &error)) {
-        // The message tells the user where the file is; it stays.
-        downloadDir_->setAutoRemove(false);
+    // Whatever happens next, the file stays: the installer removes it once installed, and a
+    // message tells the user where it is otherwise.
+    downloadDir_->setAutoRemove(false);
+    if (!config_.installer->start(path, offered_->version, &error)) {
         fail(error);
         return;
     }
     qDebug().noquote() << "Software update: installing" << offered_->version;
-    // The installer removes the file when it is done.
-    downloadDir_->setAutoRemove(false);
+    state_ = EngineState::Installing;
+    automaticTimer_.stop();
     if (window_)
         window_->hide();
-    endSession();
     config_.shutdownRequest();
 }
 
 void UpdateEngine::fail(const QString& message) {
-    if (mode_ == CheckMode::Interactive || offered_)
-        ensureWindow()->showError(message);
+    const bool shown = mode_ == CheckMode::Interactive || state_ != EngineState::Checking;
     endSession();
+    if (shown) {
+        state_ = EngineState::Failed;
+        ensureWindow()->showError(message);
+    }
 }
 
 void UpdateEngine::onDismissed() {
-    if (!busy_)
-        return;
-    if (fileDownload_)
+    if (state_ == EngineState::Downloading)
         qDebug() << "Software update: download cancelled";
-    endSession();
+    if (state_ != EngineState::Idle && state_ != EngineState::Installing)
+        endSession();
 }
 
 void UpdateEngine::endSession() {
@@ -287,7 +434,7 @@ void UpdateEngine::endSession() {
     downloadFile_.reset();
     downloadDir_.reset();
     offered_.reset();
-    busy_ = false;
+    state_ = EngineState::Idle;
     scheduleAutomaticCheck();
 }
 
@@ -304,6 +451,10 @@ UpdateWindow* UpdateEngine::ensureWindow() {
         connect(window_, &UpdateWindow::laterRequested, this, [this] {
             window_->hide();
             endSession();
+        });
+        connect(window_, &UpdateWindow::versionHistoryRequested, this, [this] {
+            if (offered_ && isWebAddress(offered_->fullReleaseNotesUrl))
+                QDesktopServices::openUrl(offered_->fullReleaseNotesUrl);
         });
         connect(window_, &UpdateWindow::dismissed, this, &UpdateEngine::onDismissed);
     }

@@ -34,7 +34,12 @@ struct Configuration {
     QString settingsPath;
     int checkIntervalSeconds = 86400;
     SignatureValidationCallback signatureCallback = nullptr;
+    // PEM; empty when the program trusts no Ed25519 key.
+    QByteArray edPublicKey;
+    // Its VERSION_ID is the system version that feeds' system limits are compared with.
+    QString osReleaseFile = QStringLiteral("/etc/os-release");
 
+    // By default, Debian packages through pkexec and apt-get.
     std::shared_ptr<Installer> installer;
     // Asks the program to quit once the installer runs.
     std::function<void()> shutdownRequest;
@@ -48,6 +53,19 @@ Configuration& configuration();
 
 enum class CheckMode { Silent, Interactive };
 
+enum class EngineState {
+    Idle,
+    Checking,
+    // A release is shown to the user, who has not answered yet.
+    Offering,
+    Downloading,
+    Verifying,
+    // The installer runs and the program is quitting.
+    Installing,
+    // An error is shown to the user.
+    Failed,
+};
+
 // One running framework: the automatic schedule and at most one check or update at a time.
 class UpdateEngine : public QObject {
     Q_OBJECT
@@ -58,20 +76,28 @@ public:
     // Null before init() and after cleanup().
     static UpdateEngine* current();
 
+    // Off also ends a check that runs and an offer the user has not answered: the program turns
+    // checks off while it needs the machine undisturbed.
     void setAutomaticChecks(bool on);
     void check(CheckMode mode);
+    EngineState state() const { return state_; }
     UpdateWindow* window() const { return window_; }
 
 private:
     QString currentVersion() const;
+    bool busy() const;
     void scheduleAutomaticCheck();
     void onAutomaticTimer();
     QNetworkRequest makeRequest(const QUrl& url) const;
+    Audience audience();
+    void reportLastInstall();
     void onAppcast(bool ok, const QString& error);
+    bool heldBack(const AppcastItem& item) const;
     void offer(const AppcastItem& item);
     void fetchReleaseNotes(const QUrl& url);
     void install();
     void onFileDownloaded(bool ok, const QString& error);
+    bool signatureAccepted(const QString& path) const;
     void verifyAndInstall(const QString& path);
     void fail(const QString& message);
     void onDismissed();
@@ -80,9 +106,10 @@ private:
 
     Configuration config_;
     UpdateSettings settings_;
+    QString systemVersion_;
     QNetworkAccessManager* network_;
     QTimer automaticTimer_;
-    bool busy_ = false;
+    EngineState state_ = EngineState::Idle;
     CheckMode mode_ = CheckMode::Silent;
     QPointer<BoundedDownload> appcastDownload_;
     QPointer<BoundedDownload> notesDownload_;

@@ -1,6 +1,7 @@
 #include "updatesettings.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -11,6 +12,10 @@ namespace {
 const QString kCheckForUpdates = QStringLiteral("CheckForUpdates");
 const QString kLastCheckTime = QStringLiteral("LastCheckTime");
 const QString kSkipThisVersion = QStringLiteral("SkipThisVersion");
+const QString kChannels = QStringLiteral("Channels");
+const QString kRolloutGroup = QStringLiteral("RolloutGroup");
+const QString kFailedVersion = QStringLiteral("FailedInstallVersion");
+const QString kFailedVersionHeldUntil = QStringLiteral("FailedInstallHeldUntil");
 
 } // namespace
 
@@ -31,6 +36,12 @@ QString UpdateSettings::fileFor(const QString& settingsPath) {
         parts << QStringLiteral("Updater");
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return QDir(base).filePath(parts.join(QLatin1Char('/')) + QStringLiteral(".conf"));
+}
+
+QString UpdateSettings::installOutcomeFileFor(const QString& settingsPath) {
+    QString file = fileFor(settingsPath);
+    file.chop(int(qstrlen(".conf")));
+    return file + QStringLiteral(".install-outcome");
 }
 
 bool UpdateSettings::automaticChecks() const {
@@ -60,6 +71,39 @@ QString UpdateSettings::skippedVersion() const {
 
 void UpdateSettings::setSkippedVersion(const QString& version) {
     settings_->setValue(kSkipThisVersion, version);
+    settings_->sync();
+}
+
+QStringList UpdateSettings::channels() const {
+    settings_->sync();
+    return settings_->value(kChannels).toStringList();
+}
+
+int UpdateSettings::rolloutGroup(int groups) {
+    settings_->sync();
+    bool ok = false;
+    const int kept = settings_->value(kRolloutGroup).toInt(&ok);
+    if (ok && kept >= 0 && kept < groups)
+        return kept;
+    const int drawn = QRandomGenerator::global()->bounded(groups);
+    settings_->setValue(kRolloutGroup, drawn);
+    settings_->sync();
+    return drawn;
+}
+
+QString UpdateSettings::failedVersion() const {
+    settings_->sync();
+    return settings_->value(kFailedVersion).toString();
+}
+
+QDateTime UpdateSettings::failedVersionHeldUntil() const {
+    settings_->sync();
+    return settings_->value(kFailedVersionHeldUntil).toDateTime();
+}
+
+void UpdateSettings::setFailedVersion(const QString& version, const QDateTime& heldUntil) {
+    settings_->setValue(kFailedVersion, version);
+    settings_->setValue(kFailedVersionHeldUntil, heldUntil.toUTC());
     settings_->sync();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -19,6 +20,8 @@ public:
     ~UpdateSettings();
 
     static QString fileFor(const QString& settingsPath);
+    // Where the installer leaves the outcome of an installation, beside the settings.
+    static QString installOutcomeFileFor(const QString& settingsPath);
 
     bool automaticChecks() const;
     void setAutomaticChecks(bool on);
@@ -26,6 +29,14 @@ public:
     void setLastCheckTime(const QDateTime& time);
     QString skippedVersion() const;
     void setSkippedVersion(const QString& version);
+    // Channels followed beside the default one; only ever set by hand.
+    QStringList channels() const;
+    // This installation's place in phased rollouts, drawn once and kept.
+    int rolloutGroup(int groups);
+    // A version whose installation failed is not offered by automatic checks before this time.
+    QString failedVersion() const;
+    QDateTime failedVersionHeldUntil() const;
+    void setFailedVersion(const QString& version, const QDateTime& heldUntil);
 
 private:
     std::unique_ptr<QSettings> settings_;

@@ -1,19 +1,50 @@
 #include "updatewindow.h"
 
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace appcast {
 
 namespace {
 
+// Release notes as they came, with nothing fetched on their behalf: an image or style sheet they
+// name, local or remote, is not loaded (the document, not the view, would read local files), and
+// a link opens in the browser only when the user follows it and it is a web address.
+class ReleaseNotesDocument : public QTextDocument {
+public:
+    using QTextDocument::QTextDocument;
+
+protected:
+    QVariant loadResource(int, const QUrl&) override { return {}; }
+};
+
+class ReleaseNotesView : public QTextBrowser {
+public:
+    ReleaseNotesView() {
+        setDocument(new ReleaseNotesDocument(this));
+        setOpenLinks(false);
+        connect(this, &QTextBrowser::anchorClicked, this, [](const QUrl& url) {
+            if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+                QDesktopServices::openUrl(url);
+        });
+    }
+};
+
+// Pages of a line or two get this width, so that their text wraps into a few readable lines.
+constexpr int kTextPageWidth = 420;
+
 QLabel* makeHeading() {
     auto* label = new QLabel;
+    label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.25);
@@ -24,6 +55,7 @@ QLabel* makeHeading() {
 
 QLabel* makeText() {
     auto* label = new QLabel;
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
@@ -43,13 +75,12 @@ UpdateWindow::UpdateWindow(const QString& appName, QWidget* parent)
     , upToDateText_(makeText())
     , offerHeading_(makeHeading())
     , offerText_(makeText())
-    , releaseNotes_(new QTextBrowser)
+    , releaseNotes_(new ReleaseNotesView)
     , downloadText_(makeText())
     , downloadProgress_(new QProgressBar)
     , errorText_(makeText()) {
     setObjectName(QStringLiteral("appcastUpdateWindow"));
     setWindowTitle(tr("Software Update"));
-    setMinimumWidth(520);
 
     QProgressBar* busy = new QProgressBar;
     busy->setRange(0, 0);
@@ -62,17 +93,24 @@ UpdateWindow::UpdateWindow(const QString& appName, QWidget* parent)
     upToDatePage_ =
         makePage(upToDateHeading, upToDateText_, nullptr, {makeButton(tr("Close"), "closeButton")});
 
+    offerHeading_->setObjectName(QStringLiteral("offerHeading"));
+    offerText_->setObjectName(QStringLiteral("offerText"));
     releaseNotes_->setObjectName(QStringLiteral("releaseNotes"));
-    releaseNotes_->setOpenExternalLinks(true);
-    releaseNotes_->setMinimumHeight(200);
-    QPushButton* skip = makeButton(tr("Skip this version"), "skipButton");
+    releaseNotes_->setMinimumSize(480, 200);
+    versionHistoryButton_ = makeButton(tr("Version History"), "versionHistoryButton");
+    skipButton_ = makeButton(tr("Skip this version"), "skipButton");
     QPushButton* later = makeButton(tr("Remind me later"), "laterButton");
-    QPushButton* install = makeButton(tr("Install update"), "installButton");
-    install->setDefault(true);
-    connect(skip, &QPushButton::clicked, this, &UpdateWindow::skipRequested);
+    installButton_ = makeButton(tr("Install update"), "installButton");
+    moreInfoButton_ = makeButton(tr("Learn More…"), "moreInfoButton");
+    connect(versionHistoryButton_, &QPushButton::clicked, this,
+            &UpdateWindow::versionHistoryRequested);
+    connect(skipButton_, &QPushButton::clicked, this, &UpdateWindow::skipRequested);
     connect(later, &QPushButton::clicked, this, &UpdateWindow::laterRequested);
-    connect(install, &QPushButton::clicked, this, &UpdateWindow::installRequested);
-    offerPage_ = makePage(offerHeading_, offerText_, releaseNotes_, {skip, later, install});
+    connect(installButton_, &QPushButton::clicked, this, &UpdateWindow::installRequested);
+    connect(moreInfoButton_, &QPushButton::clicked, this, &UpdateWindow::installRequested);
+    offerPage_ =
+        makePage(offerHeading_, offerText_, releaseNotes_,
+                 {versionHistoryButton_, skipButton_, later, installButton_, moreInfoButton_});
 
     QLabel* downloadHeading = makeHeading();
     downloadHeading->setText(tr("Downloading update…"));
@@ -88,6 +126,9 @@ UpdateWindow::UpdateWindow(const QString& appName, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
+    // Long lines of text wrap at a readable width instead of stretching the window.
+    for (QLabel* label : findChildren<QLabel*>())
+        label->setMaximumWidth(560);
     // Escape and the desktop's close button reject the dialog as well.
     connect(this, &QDialog::rejected, this, &UpdateWindow::dismissed);
 }
@@ -125,9 +166,18 @@ QWidget* UpdateWindow::makePage(QLabel* heading, QLabel* text, QWidget* extra,
 }
 
 void UpdateWindow::fitContents() {
-    // Pages and release notes come and go while the window shows; it grows to hold them.
+    // Only the page on show counts for the size: one line of text gets a small window, while
+    // the release notes make it larger.
+    for (int i = 0; i < pages_->count(); ++i) {
+        QWidget* page = pages_->widget(i);
+        const QSizePolicy::Policy policy =
+            page == pages_->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+        page->setSizePolicy(policy, policy);
+    }
     layout()->activate();
-    resize(size().expandedTo(sizeHint()));
+    const int width = std::max(sizeHint().width(), kTextPageWidth);
+    resize(width, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                : sizeHint().height());
 }
 
 void UpdateWindow::bringUp(QWidget* page) {
@@ -148,21 +198,34 @@ void UpdateWindow::showUpToDate(const QString& version) {
     bringUp(upToDatePage_);
 }
 
-void UpdateWindow::showOffer(const QString& newVersion, const QString& currentVersion) {
-    offerHeading_->setText(tr("A new version of %1 is available!").arg(appName_));
-    offerText_->setText(tr("%1 %2 is now available (you have %3). Would you like to install "
-                           "it now?")
-                            .arg(appName_, newVersion, currentVersion));
+void UpdateWindow::showOffer(const Offer& offer) {
+    offerHeading_->setText(offer.critical
+                               ? tr("A critical update of %1 is available!").arg(appName_)
+                               : tr("A new version of %1 is available!").arg(appName_));
+    QString text = offer.informational
+                       ? tr("%1 %2 is now available (you have %3). Learn more about it on its "
+                            "web page.")
+                       : tr("%1 %2 is now available (you have %3). Would you like to install "
+                            "it now?");
+    text = text.arg(appName_, offer.newVersion, offer.currentVersion);
+    if (offer.critical)
+        text += QLatin1Char(' ') + tr("This update is critical: please install it.");
+    offerText_->setText(text);
+    skipButton_->setVisible(!offer.critical);
+    installButton_->setVisible(!offer.informational);
+    moreInfoButton_->setVisible(offer.informational);
+    versionHistoryButton_->setVisible(offer.hasVersionHistory);
+    (offer.informational ? moreInfoButton_ : installButton_)->setDefault(true);
     releaseNotes_->clear();
     releaseNotes_->hide();
     bringUp(offerPage_);
 }
 
-void UpdateWindow::setReleaseNotes(const QString& notes) {
-    if (Qt::mightBeRichText(notes))
-        releaseNotes_->setHtml(notes);
-    else
+void UpdateWindow::setReleaseNotes(const QString& notes, bool plainText) {
+    if (plainText)
         releaseNotes_->setPlainText(notes);
+    else
+        releaseNotes_->setHtml(notes);
     releaseNotes_->setVisible(!notes.isEmpty());
     fitContents();
 }

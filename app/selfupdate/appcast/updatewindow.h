@@ -10,7 +10,19 @@ class QTextBrowser;
 
 namespace appcast {
 
-// The framework's one window; it turns to the page each step of a check or an update needs.
+// What the offer page tells of a release.
+struct Offer {
+    QString newVersion;
+    QString currentVersion;
+    // Cannot be skipped.
+    bool critical = false;
+    // Told of on its web page instead of installed.
+    bool informational = false;
+    bool hasVersionHistory = false;
+};
+
+// The framework's one window; it turns to the page each step of a check or an update needs, at
+// the size that page needs. What a feed says is shown as text, never as markup.
 // The user's answers leave it as signals.
 class UpdateWindow : public QDialog {
     Q_OBJECT
@@ -20,8 +32,9 @@ public:
 
     void showChecking();
     void showUpToDate(const QString& version);
-    void showOffer(const QString& newVersion, const QString& currentVersion);
-    void setReleaseNotes(const QString& notes);
+    void showOffer(const Offer& offer);
+    // HTML notes are shown without anything they would load: no images, no style sheets.
+    void setReleaseNotes(const QString& notes, bool plainText);
     void showDownloading();
     void setDownloadProgress(qint64 received, qint64 total);
     void showError(const QString& message);
@@ -30,6 +43,7 @@ signals:
     void installRequested();
     void skipRequested();
     void laterRequested();
+    void versionHistoryRequested();
     // Cancel, Close, or the window closed by the desktop.
     void dismissed();
 
@@ -47,6 +61,10 @@ private:
     QLabel* offerHeading_;
     QLabel* offerText_;
     QTextBrowser* releaseNotes_;
+    QPushButton* skipButton_;
+    QPushButton* installButton_;
+    QPushButton* moreInfoButton_;
+    QPushButton* versionHistoryButton_;
     QLabel* downloadText_;
     QProgressBar* downloadProgress_;
     QLabel* errorText_;

@@ -79,6 +79,7 @@ private slots:
         QCOMPARE(appcast::configuration().settingsPath,
                  QStringLiteral("Software\\Quendral\\Castwell\\Updater"));
         QVERIFY(Updater::automaticChecksDisabled());
+        QVERIFY(!appcast::configuration().edPublicKey.isEmpty());
 
         Settings::instance();
         QVERIFY(Settings::isFirstRun());
