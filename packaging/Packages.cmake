@@ -77,8 +77,8 @@ foreach(package castwell:program kestal-emulator:emulator)
   string(REPLACE ":" ";" package ${package})
   list(GET package 0 name)
   list(GET package 1 component)
-  install(FILES linux/${name}.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-    RENAME ${name} COMPONENT ${component})
+  install(FILES linux/${name}.lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${name} COMPONENT ${component})
 endforeach()
 
 set(CPACK_GENERATOR DEB)
