@@ -7,7 +7,7 @@
 foreach(deb IN LISTS CPACK_PACKAGE_FILES)
   get_filename_component(file_name ${deb} NAME)
   string(REGEX REPLACE "_.*" "" package ${file_name})
-  if(NOT package IN_LIST CPACK_DEBIAN_MULTIARCH_SAME_PACKAGES)
+  if(NOT package IN_LIST CPACK_CASTWELL_MULTIARCH_SAME)
     continue()
   endif()
   set(tree ${deb}.tree)

@@ -118,8 +118,9 @@ file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/library/triggers "activate-noawait ldconf
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/library/shlibs
   ${CMAKE_CURRENT_BINARY_DIR}/library/symbols ${CMAKE_CURRENT_BINARY_DIR}/library/triggers)
 # What CPack cannot say: the library and its development files are co-installable for several
-# architectures, and the library has no maintainer scripts beside the trigger.
+# architectures, and the library has no maintainer scripts beside the trigger. (The script sees
+# the CPACK_ variables only.)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/DebianFinish.cmake)
-set(CPACK_DEBIAN_MULTIARCH_SAME_PACKAGES libtindrel1 libtindrel-dev)
+set(CPACK_CASTWELL_MULTIARCH_SAME libtindrel1 libtindrel-dev)
 set(CPACK_OUTPUT_FILE_PREFIX packages)
 include(CPack)
