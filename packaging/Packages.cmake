@@ -72,10 +72,14 @@ foreach(package IN LISTS packages)
   install(FILES linux/copyright ${changelog_dir}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${name} COMPONENT ${component})
 endforeach()
-# lintian takes the PCRE messages that Qt's own translations quote (embedded as resources) for
-# a copy of PCRE; the program uses Qt's, from the system.
-install(FILES linux/castwell.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
-  RENAME castwell COMPONENT program)
+# What lintian takes for a fault in these packages and is none, each with its reason.
+foreach(package castwell:program kestal-emulator:emulator)
+  string(REPLACE ":" ";" package ${package})
+  list(GET package 0 name)
+  list(GET package 1 component)
+  install(FILES linux/${name}.lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${name} COMPONENT ${component})
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -94,18 +98,29 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the components above.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/tindrel)
 # Qt loads these as plugins, which no linker records: the SVG icon engine for the program's
-# icons, and the multimedia backends (GStreamer for the camera, PulseAudio for the sound).
-set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "libqt5svg5, libqt5multimedia5-plugins")
+# icons, and the multimedia backends (GStreamer for the camera, PulseAudio for the sound). Qt's
+# GStreamer camera backend builds on GStreamer's camerabin (plugins-bad), which reads the device
+# through v4l2src (plugins-good) and converts with the base elements: without them no camera is
+# ever found, so they are needed, not recommended.
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "libqt5svg5, libqt5multimedia5-plugins, \
+gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad")
 # pkexec asks for the rights to install the program's own updates.
-set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, pkexec")
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS pkexec)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_CONTROL_EXTRA
   ${CMAKE_CURRENT_SOURCE_DIR}/linux/postinst ${CMAKE_CURRENT_SOURCE_DIR}/linux/postrm)
-# Programs built against the library depend on this package from this version on; the loader's
-# cache follows its installation and removal through dpkg's trigger.
+# Programs built against the library depend on this package from the version that brought the
+# newest export they use (symbols), or from this version on for tools that read only the shlibs
+# file; the loader's cache follows its installation and removal through dpkg's trigger.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/library/shlibs
   "libtindrel ${PROJECT_VERSION_MAJOR} libtindrel1 (>= ${PROJECT_VERSION})\n")
+configure_file(linux/libtindrel1.symbols ${CMAKE_CURRENT_BINARY_DIR}/library/symbols COPYONLY)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/library/triggers "activate-noawait ldconfig\n")
-set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA
-  ${CMAKE_CURRENT_BINARY_DIR}/library/shlibs ${CMAKE_CURRENT_BINARY_DIR}/library/triggers)
+set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/library/shlibs
+  ${CMAKE_CURRENT_BINARY_DIR}/library/symbols ${CMAKE_CURRENT_BINARY_DIR}/library/triggers)
+# What CPack cannot say: the library and its development files are co-installable for several
+# architectures, and the library has no maintainer scripts beside the trigger. (The script sees
+# the CPACK_ variables only.)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/DebianFinish.cmake)
+set(CPACK_CASTWELL_MULTIARCH_SAME libtindrel1 libtindrel-dev)
 set(CPACK_OUTPUT_FILE_PREFIX packages)
 include(CPack)

@@ -6,7 +6,8 @@ namespace platform {
 
 // The user's "start this program at log-in" entry, one per `entryName`.
 // The command is the text the session runs, e.g. the quoted path of an executable.
-// XDG implementation: $XDG_CONFIG_HOME/autostart/<entryName>.desktop with the command as Exec.
+// XDG implementation: $XDG_CONFIG_HOME/autostart/<entryName>.desktop with the command as Exec
+// and the program it starts as TryExec.
 class AutoStartEntry {
 public:
     explicit AutoStartEntry(const QString& entryName);

@@ -34,6 +34,15 @@ QString encodeExec(const QString& command) {
     return quotedEscaped;
 }
 
+// The program a command starts, for TryExec: the session skips the entry once that is gone, as
+// after the program was uninstalled. A string value, so only its backslashes are escaped.
+QString encodeTryExec(const QString& command) {
+    QString program = command.section(QLatin1Char(' '), 0, 0);
+    if (command.startsWith(QLatin1Char('"')))
+        program = command.section(QLatin1Char('"'), 1, 1);
+    return program.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+}
+
 QString decodeExec(const QString& value) {
     QString unescaped;
     for (int i = 0; i < value.size(); ++i) {
@@ -112,6 +121,7 @@ bool AutoStartEntry::setCommand(const QString& command) {
            << "Type=Application\n"
            << "Name=" << entryName_ << '\n'
            << kExecKey << encodeExec(command) << '\n'
+           << "TryExec=" << encodeTryExec(command) << '\n'
            << "X-GNOME-Autostart-enabled=true\n";
     stream.flush();
     return file.commit();

@@ -398,24 +398,30 @@ private slots:
     void autostartEntryFile_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("exec"); // as written in the file
+        QTest::addColumn<QString>("tryExec");
 
         QTest::newRow("plain") << QStringLiteral("\"/opt/castwell/castwell\"")
-                               << QStringLiteral("\"/opt/castwell/castwell\"");
+                               << QStringLiteral("\"/opt/castwell/castwell\"")
+                               << QStringLiteral("/opt/castwell/castwell");
         // A lone '%' would start a field code, which the session expands or drops.
         QTest::newRow("field code") << QStringLiteral("\"/opt/50% off/castwell\"")
-                                    << QStringLiteral("\"/opt/50%% off/castwell\"");
+                                    << QStringLiteral("\"/opt/50%% off/castwell\"")
+                                    << QStringLiteral("/opt/50% off/castwell");
         // Inside quotes the session's parser takes \\, \` and \$; the value's own escape doubles
         // each backslash once more.
         QTest::newRow("backslash") << QStringLiteral("\"/opt/a\\b/castwell\"")
-                                   << QStringLiteral("\"/opt/a\\\\\\\\b/castwell\"");
+                                   << QStringLiteral("\"/opt/a\\\\\\\\b/castwell\"")
+                                   << QStringLiteral("/opt/a\\\\b/castwell");
         QTest::newRow("shell characters")
             << QStringLiteral("\"/opt/$HOME/`x`/castwell\"")
-            << QStringLiteral("\"/opt/\\\\$HOME/\\\\`x\\\\`/castwell\"");
+            << QStringLiteral("\"/opt/\\\\$HOME/\\\\`x\\\\`/castwell\"")
+            << QStringLiteral("/opt/$HOME/`x`/castwell");
     }
     // The whole file: a desktop ignores an entry without its type, so single keys are not enough.
     void autostartEntryFile() {
         QFETCH(QString, command);
         QFETCH(QString, exec);
+        QFETCH(QString, tryExec);
 
         platform::AutoStartEntry entry(QStringLiteral("Entry"));
         QVERIFY(entry.setCommand(command));
@@ -423,7 +429,8 @@ private slots:
         QCOMPARE(entry.filePath(), session_.path(QStringLiteral("config/autostart/Entry.desktop")));
         const QString written = contents(file.fileName());
         QCOMPARE(written, QStringLiteral("[Desktop Entry]\nType=Application\nName=Entry\nExec=") +
-                              exec + QStringLiteral("\nX-GNOME-Autostart-enabled=true\n"));
+                              exec + QStringLiteral("\nTryExec=") + tryExec +
+                              QStringLiteral("\nX-GNOME-Autostart-enabled=true\n"));
         QCOMPARE(entry.command(), command);
 
         // The desktop starts neither a hidden nor a disabled entry: both read as none.

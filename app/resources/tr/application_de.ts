@@ -358,4 +358,52 @@
         <translation>%1 MB</translation>
     </message>
 </context>
+<context>
+    <name></name>
+    <message>
+        <source>HDMI Capture Viewer</source>
+        <extracomment>menu entry: the kind of program</extracomment>
+        <translation>Anzeige für HDMI-Aufnahmen</translation>
+    </message>
+    <message>
+        <source>Show and hear what the Kestal USB HDMI capture device receives</source>
+        <extracomment>menu entry's tooltip and software centre's summary</extracomment>
+        <translation>Zeigt Bild und Ton, die das Kestal-USB-HDMI-Aufnahmegerät empfängt</translation>
+    </message>
+    <message>
+        <source>HDMI;capture;screen;share;video;Kestal;Quendral;</source>
+        <extracomment>menu entry: search words, each ended by ';'</extracomment>
+        <translation>HDMI;Aufnahme;Bildschirm;Teilen;Video;Kestal;Quendral;</translation>
+    </message>
+    <message>
+        <source>Castwell is the desktop companion of the Kestal USB HDMI capture device. Connect a laptop, a camera or a game console to the device's HDMI input and Castwell shows its picture full-window and plays its sound on the computer.</source>
+        <extracomment>software centre's description</extracomment>
+        <translation>Castwell ist die Desktop-Begleitanwendung des Kestal-USB-HDMI-Aufnahmegeräts. Schließen Sie einen Laptop, eine Kamera oder eine Spielkonsole an den HDMI-Eingang des Geräts an, und Castwell zeigt deren Bild im ganzen Fenster und gibt den Ton auf dem Computer wieder.</translation>
+    </message>
+    <message>
+        <source>Finds the device by itself and follows plugging, unplugging and the HDMI cable</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Findet das Gerät selbst und folgt dem Ein- und Ausstecken und dem HDMI-Kabel</translation>
+    </message>
+    <message>
+        <source>Lives in the system tray, or in its own window on desktops without one</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Sitzt im Infobereich der Kontrollleiste oder, auf Desktops ohne Infobereich, in einem eigenen Fenster</translation>
+    </message>
+    <message>
+        <source>Keeps the device's firmware current and updates itself</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Hält die Firmware des Geräts aktuell und aktualisiert sich selbst</translation>
+    </message>
+    <message>
+        <source>Sharing the picture of the HDMI source</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Das Bild der HDMI-Quelle wird geteilt</translation>
+    </message>
+    <message>
+        <source>Waiting for the device on a desktop without a system tray</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Warten auf das Gerät auf einem Desktop ohne Infobereich</translation>
+    </message>
+</context>
 </TS>

@@ -358,4 +358,52 @@
         <translation>%1 MB</translation>
     </message>
 </context>
+<context>
+    <name></name>
+    <message>
+        <source>HDMI Capture Viewer</source>
+        <extracomment>menu entry: the kind of program</extracomment>
+        <translation>HDMI Capture Viewer</translation>
+    </message>
+    <message>
+        <source>Show and hear what the Kestal USB HDMI capture device receives</source>
+        <extracomment>menu entry's tooltip and software centre's summary</extracomment>
+        <translation>Show and hear what the Kestal USB HDMI capture device receives</translation>
+    </message>
+    <message>
+        <source>HDMI;capture;screen;share;video;Kestal;Quendral;</source>
+        <extracomment>menu entry: search words, each ended by ';'</extracomment>
+        <translation>HDMI;capture;screen;share;video;Kestal;Quendral;</translation>
+    </message>
+    <message>
+        <source>Castwell is the desktop companion of the Kestal USB HDMI capture device. Connect a laptop, a camera or a game console to the device's HDMI input and Castwell shows its picture full-window and plays its sound on the computer.</source>
+        <extracomment>software centre's description</extracomment>
+        <translation>Castwell is the desktop companion of the Kestal USB HDMI capture device. Connect a laptop, a camera or a game console to the device's HDMI input and Castwell shows its picture full-window and plays its sound on the computer.</translation>
+    </message>
+    <message>
+        <source>Finds the device by itself and follows plugging, unplugging and the HDMI cable</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Finds the device by itself and follows plugging, unplugging and the HDMI cable</translation>
+    </message>
+    <message>
+        <source>Lives in the system tray, or in its own window on desktops without one</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Lives in the system tray, or in its own window on desktops without one</translation>
+    </message>
+    <message>
+        <source>Keeps the device's firmware current and updates itself</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Keeps the device's firmware current and updates itself</translation>
+    </message>
+    <message>
+        <source>Sharing the picture of the HDMI source</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Sharing the picture of the HDMI source</translation>
+    </message>
+    <message>
+        <source>Waiting for the device on a desktop without a system tray</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Waiting for the device on a desktop without a system tray</translation>
+    </message>
+</context>
 </TS>

@@ -358,4 +358,52 @@
         <translation>%1 MB</translation>
     </message>
 </context>
+<context>
+    <name></name>
+    <message>
+        <source>HDMI Capture Viewer</source>
+        <extracomment>menu entry: the kind of program</extracomment>
+        <translation>Visor de captura HDMI</translation>
+    </message>
+    <message>
+        <source>Show and hear what the Kestal USB HDMI capture device receives</source>
+        <extracomment>menu entry's tooltip and software centre's summary</extracomment>
+        <translation>Muestra y reproduce lo que recibe el dispositivo de captura HDMI USB Kestal</translation>
+    </message>
+    <message>
+        <source>HDMI;capture;screen;share;video;Kestal;Quendral;</source>
+        <extracomment>menu entry: search words, each ended by ';'</extracomment>
+        <translation>HDMI;captura;pantalla;compartir;vídeo;Kestal;Quendral;</translation>
+    </message>
+    <message>
+        <source>Castwell is the desktop companion of the Kestal USB HDMI capture device. Connect a laptop, a camera or a game console to the device's HDMI input and Castwell shows its picture full-window and plays its sound on the computer.</source>
+        <extracomment>software centre's description</extracomment>
+        <translation>Castwell es la aplicación de escritorio que acompaña al dispositivo de captura HDMI USB Kestal. Conecte un portátil, una cámara o una videoconsola a la entrada HDMI del dispositivo y Castwell mostrará su imagen a toda ventana y reproducirá su sonido en el ordenador.</translation>
+    </message>
+    <message>
+        <source>Finds the device by itself and follows plugging, unplugging and the HDMI cable</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Encuentra el dispositivo por sí mismo y sigue su conexión, su desconexión y el cable HDMI</translation>
+    </message>
+    <message>
+        <source>Lives in the system tray, or in its own window on desktops without one</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Reside en la bandeja del sistema, o en su propia ventana en escritorios sin ella</translation>
+    </message>
+    <message>
+        <source>Keeps the device's firmware current and updates itself</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Mantiene actualizado el firmware del dispositivo y se actualiza a sí mismo</translation>
+    </message>
+    <message>
+        <source>Sharing the picture of the HDMI source</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Compartiendo la imagen de la fuente HDMI</translation>
+    </message>
+    <message>
+        <source>Waiting for the device on a desktop without a system tray</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Esperando al dispositivo en un escritorio sin bandeja del sistema</translation>
+    </message>
+</context>
 </TS>

@@ -358,4 +358,52 @@
         <translation>%1 MB</translation>
     </message>
 </context>
+<context>
+    <name></name>
+    <message>
+        <source>HDMI Capture Viewer</source>
+        <extracomment>menu entry: the kind of program</extracomment>
+        <translation>Visionneuse de capture HDMI</translation>
+    </message>
+    <message>
+        <source>Show and hear what the Kestal USB HDMI capture device receives</source>
+        <extracomment>menu entry's tooltip and software centre's summary</extracomment>
+        <translation>Affiche et fait entendre ce que reçoit l'appareil de capture HDMI USB Kestal</translation>
+    </message>
+    <message>
+        <source>HDMI;capture;screen;share;video;Kestal;Quendral;</source>
+        <extracomment>menu entry: search words, each ended by ';'</extracomment>
+        <translation>HDMI;capture;écran;partage;vidéo;Kestal;Quendral;</translation>
+    </message>
+    <message>
+        <source>Castwell is the desktop companion of the Kestal USB HDMI capture device. Connect a laptop, a camera or a game console to the device's HDMI input and Castwell shows its picture full-window and plays its sound on the computer.</source>
+        <extracomment>software centre's description</extracomment>
+        <translation>Castwell est l'application de bureau qui accompagne l'appareil de capture HDMI USB Kestal. Branchez un ordinateur portable, une caméra ou une console de jeu sur l'entrée HDMI de l'appareil, et Castwell affiche son image dans toute la fenêtre et diffuse son son sur l'ordinateur.</translation>
+    </message>
+    <message>
+        <source>Finds the device by itself and follows plugging, unplugging and the HDMI cable</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Trouve l'appareil tout seul et suit son branchement, son débranchement et le câble HDMI</translation>
+    </message>
+    <message>
+        <source>Lives in the system tray, or in its own window on desktops without one</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Réside dans la zone de notification, ou dans sa propre fenêtre sur les bureaux qui n'en ont pas</translation>
+    </message>
+    <message>
+        <source>Keeps the device's firmware current and updates itself</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Maintient à jour le micrologiciel de l'appareil et se met à jour lui-même</translation>
+    </message>
+    <message>
+        <source>Sharing the picture of the HDMI source</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Partage de l'image de la source HDMI</translation>
+    </message>
+    <message>
+        <source>Waiting for the device on a desktop without a system tray</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>En attente de l'appareil sur un bureau sans zone de notification</translation>
+    </message>
+</context>
 </TS>

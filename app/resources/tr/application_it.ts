@@ -358,4 +358,52 @@
         <translation>%1 MB</translation>
     </message>
 </context>
+<context>
+    <name></name>
+    <message>
+        <source>HDMI Capture Viewer</source>
+        <extracomment>menu entry: the kind of program</extracomment>
+        <translation>Visualizzatore di acquisizione HDMI</translation>
+    </message>
+    <message>
+        <source>Show and hear what the Kestal USB HDMI capture device receives</source>
+        <extracomment>menu entry's tooltip and software centre's summary</extracomment>
+        <translation>Mostra e fa ascoltare ciò che riceve il dispositivo di acquisizione HDMI USB Kestal</translation>
+    </message>
+    <message>
+        <source>HDMI;capture;screen;share;video;Kestal;Quendral;</source>
+        <extracomment>menu entry: search words, each ended by ';'</extracomment>
+        <translation>HDMI;acquisizione;schermo;condivisione;video;Kestal;Quendral;</translation>
+    </message>
+    <message>
+        <source>Castwell is the desktop companion of the Kestal USB HDMI capture device. Connect a laptop, a camera or a game console to the device's HDMI input and Castwell shows its picture full-window and plays its sound on the computer.</source>
+        <extracomment>software centre's description</extracomment>
+        <translation>Castwell è l'applicazione desktop che accompagna il dispositivo di acquisizione HDMI USB Kestal. Collega un portatile, una fotocamera o una console di gioco all'ingresso HDMI del dispositivo e Castwell ne mostra l'immagine a tutta finestra e ne riproduce l'audio sul computer.</translation>
+    </message>
+    <message>
+        <source>Finds the device by itself and follows plugging, unplugging and the HDMI cable</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Trova il dispositivo da solo e segue il collegamento, lo scollegamento e il cavo HDMI</translation>
+    </message>
+    <message>
+        <source>Lives in the system tray, or in its own window on desktops without one</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Risiede nell'area di notifica, o in una finestra propria sui desktop che non ne hanno una</translation>
+    </message>
+    <message>
+        <source>Keeps the device's firmware current and updates itself</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>Mantiene aggiornato il firmware del dispositivo e si aggiorna da solo</translation>
+    </message>
+    <message>
+        <source>Sharing the picture of the HDMI source</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>Condivisione dell'immagine della sorgente HDMI</translation>
+    </message>
+    <message>
+        <source>Waiting for the device on a desktop without a system tray</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>In attesa del dispositivo su un desktop senza area di notifica</translation>
+    </message>
+</context>
 </TS>

@@ -358,4 +358,52 @@
         <translation>%1 MB</translation>
     </message>
 </context>
+<context>
+    <name></name>
+    <message>
+        <source>HDMI Capture Viewer</source>
+        <extracomment>menu entry: the kind of program</extracomment>
+        <translation>HDMI 캡처 뷰어</translation>
+    </message>
+    <message>
+        <source>Show and hear what the Kestal USB HDMI capture device receives</source>
+        <extracomment>menu entry's tooltip and software centre's summary</extracomment>
+        <translation>Kestal USB HDMI 캡처 장치가 받는 화면과 소리를 보여 주고 들려줍니다</translation>
+    </message>
+    <message>
+        <source>HDMI;capture;screen;share;video;Kestal;Quendral;</source>
+        <extracomment>menu entry: search words, each ended by ';'</extracomment>
+        <translation>HDMI;캡처;화면;공유;비디오;Kestal;Quendral;</translation>
+    </message>
+    <message>
+        <source>Castwell is the desktop companion of the Kestal USB HDMI capture device. Connect a laptop, a camera or a game console to the device's HDMI input and Castwell shows its picture full-window and plays its sound on the computer.</source>
+        <extracomment>software centre's description</extracomment>
+        <translation>Castwell은 Kestal USB HDMI 캡처 장치의 데스크톱 동반 프로그램입니다. 노트북, 카메라 또는 게임 콘솔을 장치의 HDMI 입력에 연결하면 Castwell이 그 화면을 창 전체에 표시하고 소리를 컴퓨터에서 재생합니다.</translation>
+    </message>
+    <message>
+        <source>Finds the device by itself and follows plugging, unplugging and the HDMI cable</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>장치를 스스로 찾고 연결, 분리 및 HDMI 케이블 상태를 따라갑니다</translation>
+    </message>
+    <message>
+        <source>Lives in the system tray, or in its own window on desktops without one</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>시스템 트레이에 상주하며, 트레이가 없는 데스크톱에서는 자체 창으로 동작합니다</translation>
+    </message>
+    <message>
+        <source>Keeps the device's firmware current and updates itself</source>
+        <extracomment>software centre's description: a feature</extracomment>
+        <translation>장치의 펌웨어를 최신으로 유지하고 스스로 업데이트합니다</translation>
+    </message>
+    <message>
+        <source>Sharing the picture of the HDMI source</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>HDMI 소스의 화면을 공유하는 중</translation>
+    </message>
+    <message>
+        <source>Waiting for the device on a desktop without a system tray</source>
+        <extracomment>software centre's screenshot caption</extracomment>
+        <translation>시스템 트레이가 없는 데스크톱에서 장치를 기다리는 중</translation>
+    </message>
+</context>
 </TS>
