@@ -13,13 +13,13 @@
 #include "trayiconmenu.h"
 #include "traypresence.h"
 #include "updater.h"
+#include "windowactivation.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDebug>
 #include <QScreen>
 #include <QTimer>
-#include <QWidget>
 
 namespace {
 
@@ -36,13 +36,10 @@ AppController::AppController(QObject* parent)
     : QObject(parent)
     , autoUpdateTimer_(std::make_unique<QTimer>())
     , hidStartTimer_(std::make_unique<QTimer>())
-    , activationHelper_(std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint)) {
+    , windowActivation_(WindowActivation::forPlatform(QGuiApplication::platformName())) {
     qRegisterMetaType<ApplicationState>("ApplicationState");
     qRegisterMetaType<HIDDeviceState>("HIDDeviceState");
     qRegisterMetaType<QSharedPointer<KestalHIDDevice>>("QSharedPointer<KestalHIDDevice>");
-    activationHelper_->move(0, 0);
-    activationHelper_->resize(1, 1);
-    activationHelper_->setStyleSheet(QStringLiteral("background-color: black;"));
     autoUpdateTimer_->setSingleShot(true);
     autoUpdateTimer_->setInterval(kUpdateResumeDelay);
     connect(autoUpdateTimer_.get(), &QTimer::timeout, this,
@@ -72,7 +69,7 @@ AppController::~AppController() {
     aboutBox_.reset();
     updater_.reset();
     fwController_.reset();
-    activationHelper_.reset();
+    windowActivation_.reset();
     hid_.reset();
     hidStartTimer_.reset();
     detector_.reset();
@@ -228,7 +225,7 @@ void AppController::enterState(ApplicationState state, bool force) {
 
     if (state <= NoHdmiSource) {
         if (trayShown_ && !mainWindow_->isHidden())
-            hideMainWindow();
+            windowActivation_->hide(*mainWindow_);
     } else if (state == DeviceInUse && old <= NoHdmiSource) {
         mainWindow_->show();
     }
@@ -240,16 +237,6 @@ void AppController::enterState(ApplicationState state, bool force) {
         notifier()->showStateNotification(state);
 
     emit stateChanged(state_);
-}
-
-void AppController::hideMainWindow() {
-    // Activating a helper first keeps the desktop from handing the focus to a random window
-    // when ours goes away.
-    activationHelper_->showNormal();
-    activationHelper_->activateWindow();
-    mainWindow_->hide();
-    activationHelper_->showMinimized();
-    activationHelper_->hide();
 }
 
 void AppController::onDeviceConnected(QSharedPointer<KestalHIDDevice> device) {
@@ -324,26 +311,16 @@ void AppController::onHIDReportChange(HIDDeviceState hidState) {
     }
 }
 
-bool AppController::mainWindowIsDown() const {
-    return mainWindow_->isHidden() || mainWindow_->isMinimized();
-}
-
 void AppController::onCameraResuming() {
-    if (mainWindowIsDown())
-        mainWindow_->restoreWindowState();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
+    windowActivation_->bringToFront(*mainWindow_, false);
     enterState(Starting);
 }
 
 void AppController::startingSession() {
     if (settings()->maximizeOnShare() && !mainWindow_->isFullScreen())
         mainWindow_->showMaximized();
-    if (settings()->toFrontOnShare() && !mainWindow_->isActiveWindow()) {
-        mainWindow_->showMinimized();
-        mainWindow_->restoreWindowState();
-    }
-    onCameraResuming();
+    windowActivation_->bringToFront(*mainWindow_, settings()->toFrontOnShare());
+    enterState(Starting);
 }
 
 void AppController::onGoingToSleep() {
@@ -370,18 +347,11 @@ void AppController::activateApplication(bool start_from_minimized_allowed) {
 }
 
 void AppController::forceActivateWindow(bool start_from_minimized_allowed) {
-    if (!mainWindow_->isActiveWindow() && start_from_minimized_allowed) {
-        mainWindow_->showMinimized();
-        mainWindow_->restoreWindowState();
-    }
-    activateWindow();
+    windowActivation_->bringToFront(*mainWindow_, start_from_minimized_allowed);
 }
 
 void AppController::activateWindow() {
-    if (mainWindowIsDown())
-        mainWindow_->restoreWindowState();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
+    windowActivation_->bringToFront(*mainWindow_, false);
 }
 
 void AppController::onExternalActivation() {

@@ -19,11 +19,11 @@ class KestalHIDDevice;
 class KestalMainWindow;
 class QCamera;
 class QTimer;
-class QWidget;
 class StateNotifier;
 class TrayIconMenu;
 class TrayPresence;
 class Updater;
+class WindowActivation;
 
 // Turns device, camera and system events into the one application state and drives the
 // windows, the tray, the camera and the audio from it. Only one device is used at a time.
@@ -78,13 +78,11 @@ private:
     // With a tray the program lives there; without one the main window stands in for it.
     void useTray(bool tray);
     StateNotifier* notifier() const;
-    void hideMainWindow();
     void onCameraFound(QSharedPointer<QCamera> camera);
     void onCameraResuming();
     void onGoingToSleep();
     void onWakingUp();
     void onFirmwareUpdateStart();
-    bool mainWindowIsDown() const;
 
     std::unique_ptr<KestalMainWindow> mainWindow_;
     std::unique_ptr<TrayIconMenu> tray_;
@@ -100,7 +98,7 @@ private:
     std::unique_ptr<AudioController> audio_;
     QSharedPointer<KestalHIDDevice> hid_;
     std::unique_ptr<CameraController> camera_;
-    std::unique_ptr<QWidget> activationHelper_;
+    std::unique_ptr<WindowActivation> windowActivation_;
     ApplicationState state_ = Initial;
     bool pausedForSleep_ = false;
     std::chrono::milliseconds cameraSearchDelay_{900};

@@ -344,6 +344,69 @@ private slots:
         }
     }
 
+    // A Wayland desktop (a headless compositor here): a share started with the settings as they
+    // come leaves the window up and showing the picture, although a Wayland client cannot bring
+    // back a window from minimized.
+    void shareOnWayland() {
+        const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
+        if (weston.isEmpty())
+            QSKIP("needs weston");
+        ChildProcess compositor;
+        compositor.setProcessEnvironment(environment_);
+        compositor.setStandardOutputFile(session_.path(QStringLiteral("weston.log")));
+        // Screenshots of the headless output need its software renderer and the debug protocols.
+        compositor.start(weston,
+                         {QStringLiteral("--backend=headless-backend.so"),
+                          QStringLiteral("--use-pixman"), QStringLiteral("--debug"),
+                          QStringLiteral("--idle-time=0"), QStringLiteral("--width=1280"),
+                          QStringLiteral("--height=800"), QStringLiteral("--socket=wl-e2e")});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(session_.path(QStringLiteral("runtime/wl-e2e"))),
+                                 kStepTimeoutMs);
+        const QProcessEnvironment x11 = environment_;
+        const auto restoreX11 = qScopeGuard([&] { environment_ = x11; });
+        environment_.remove(QStringLiteral("DISPLAY"));
+        environment_.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wl-e2e"));
+        environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+
+        QVERIFY(control("plug") && control("other-stream off") && control("hdmi off"));
+        PrivateSessionBus bus;
+        startCastwell(bus);
+        QVERIFY(waitForState(2) && control("hdmi on") && waitForState(6) && waitForState(7));
+
+        // The compositor takes a screenshot at its next repaint, which only a change on screen
+        // brings: a live picture does at once, a minimized window never.
+        QDir shots(session_.path(QStringLiteral("screenshots")));
+        QVERIFY(shots.mkpath(QStringLiteral(".")));
+        QImage screenshot;
+        const auto showsPicture = [&] {
+            ChildProcess shooter;
+            shooter.setProcessEnvironment(environment_);
+            shooter.setWorkingDirectory(shots.path());
+            shooter.start(QStringLiteral("weston-screenshooter"), QStringList());
+            if (!shooter.waitForFinished(5000))
+                return false;
+            const QStringList files =
+                shots.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Time);
+            if (files.isEmpty() || !screenshot.load(shots.filePath(files.first())))
+                return false;
+            // The test pattern's colour bars across most of the screen, not the desktop's grey.
+            int colourful = 0;
+            for (int column = 0; column < screenshot.width(); ++column)
+                colourful +=
+                    QColor(screenshot.pixel(column, screenshot.height() * 3 / 4)).saturation() >
+                    100;
+            return colourful > screenshot.width() / 2;
+        };
+        const bool shown = QTest::qWaitFor(showsPicture, kStepTimeoutMs);
+        // What the screen showed is the first thing a failure needs.
+        screenshot.save(QStringLiteral(ARTIFACTS_DIR "/sharing-window-wayland.png"));
+        QVERIFY(shown);
+        castwell_->terminate();
+        QVERIFY(castwell_->waitForFinished(10000));
+        compositor.terminate();
+        QVERIFY(compositor.waitForFinished(10000));
+    }
+
 private:
     static QByteArray contents(const QString& path) {
         QFile file(path);
