@@ -4,6 +4,7 @@
 #include "sessionwatchdog.h"
 #include "settings.h"
 #include "singleinstance.h"
+#include "startupoptions.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -13,8 +14,6 @@
 #include <QProcess>
 #include <QThread>
 #include <QTranslator>
-
-#include <cstdio>
 
 namespace {
 
@@ -39,32 +38,6 @@ QStringList nativeLanguageNames(const QLocale& locale) {
 
 bool isCommandVerb(int argc, char** argv) {
     return argc > 1 && argv[1][0] != '-';
-}
-
-const char* const kUsage =
-    "usage: castwell [--log] [--log-fps] [--log-opengl]\n"
-    "                [--opengl-desktop | --opengl-software | --opengl-angle]\n"
-    "                [--gpu-no-yuyv] [--gpu-no-jpeg]\n"
-    "       castwell autostart on|off\n"
-    "       castwell quit\n"
-    "       castwell help\n"
-    "\n"
-    "  --log              append a log to Castwell.log in $TMPDIR (else /tmp)\n"
-    "  --log-fps          also log the picture's frame rate\n"
-    "  --log-opengl       also log what the OpenGL renderer does\n"
-    "  --opengl-*         choose Qt's OpenGL implementation; with software OpenGL the\n"
-    "                     picture is drawn without it\n"
-    "  --gpu-no-yuyv      ask the camera for RGB pictures, not YUYV ones for the graphics card\n"
-    "  --gpu-no-jpeg      accepted, without effect: no JPEG pictures are decoded\n"
-    "  autostart on|off   start with the desktop session, or not\n"
-    "  quit               end the running Castwell\n"
-    "\n"
-    "Exit codes: 0 done, 1 failed or another Castwell runs already, 2 bad arguments.\n";
-
-// Asked for, the usage is the answer and goes to standard output; after a mistake it goes to
-// standard error with it.
-void printUsage(FILE* stream) {
-    std::fputs(kUsage, stream);
 }
 
 } // namespace

@@ -17,6 +17,11 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLatin1(argv[i]);
+    // Usage and version are answered before anything needs a display, as from a plain terminal.
+    QString unknownOption;
+    if (const CommandLineRequest request = commandLineRequest(arguments, &unknownOption);
+        request != CommandLineRequest::Run)
+        return answer(request, unknownOption);
 
     const StartupOptions options = applyStartupOptions(arguments);
     std::unique_ptr<LogFile> logFile;

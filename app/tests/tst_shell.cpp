@@ -394,6 +394,30 @@ private slots:
                                   !logged.contains(QStringLiteral("Current system locale:"))),
                      c.arguments); // the verbs run no start-up
         }
+
+        // Answered before anything starts, without a display; Qt's own options pass.
+        const struct {
+            const char *arguments, *out, *err;
+            int exitCode;
+        } answers[] = {{"--log --help", "usage: castwell", "", 0},
+                       {"-h", "usage: castwell", "", 0},
+                       {"--version", "castwell 1.0.69\n", "", 0},
+                       {"--bogus --log", "", "unknown option --bogus\nusage: castwell", 2},
+                       {"quit --lgo", "", "unknown option --lgo\nusage: castwell", 2},
+                       {"help -session 1f2e -style=fusion", "usage: castwell",
+                        "Application version: 1.0.69", 0}};
+        for (const auto& c : answers) {
+            ProgramSandbox sandbox(false);
+            QProcess* process = sandbox.start(QString(c.arguments).split(' '));
+            QVERIFY(process->waitForFinished(30000));
+            const QString out = process->readAllStandardOutput();
+            const QString err = process->readAllStandardError();
+            QVERIFY2(process->exitCode() == c.exitCode &&
+                         (*c.out ? out.startsWith(c.out) : out.isEmpty()) &&
+                         (*c.err ? err.contains(c.err) : err.isEmpty()),
+                     c.arguments);
+            QVERIFY(!QFile::exists(sandbox.log));
+        }
     }
     void autostartEntryFile_data() {
         QTest::addColumn<QString>("command");
