@@ -108,9 +108,12 @@ void SingleInstance::quitAllInstances(std::chrono::milliseconds quitGracePeriod,
         QThread::msleep(static_cast<unsigned long>(quitGracePeriod.count()));
     }
     int error = 0;
-    if (!platform::terminateProcessesOfExecutable(QCoreApplication::applicationFilePath(),
-                                                  QCoreApplication::applicationPid(),
-                                                  waitPerProcess, &error))
+    const int ended = platform::terminateSessionProcessesOfExecutable(
+        QCoreApplication::applicationFilePath(), QCoreApplication::applicationPid(), waitPerProcess,
+        &error);
+    if (ended < 0)
         qDebug().noquote() << QStringLiteral("Failed to enumerate all processes: 0x") +
                                   hexCode(error);
+    else
+        qDebug() << "Quit: other copies of this session ended:" << ended;
 }

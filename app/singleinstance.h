@@ -28,7 +28,8 @@ public:
     // `sleep`, each followed by a new attempt. True when this process is the first copy.
     bool waitForOwnership(int maxSleeps, const std::function<void()>& sleep);
 
-    // Asks the first copy to quit, then ends every other process of this executable.
+    // Asks the first copy to quit, then ends every other process of this executable in this
+    // session (the stragglers: copies that missed or ignore the request).
     void
     quitAllInstances(std::chrono::milliseconds quitGracePeriod = std::chrono::milliseconds(500),
                      std::chrono::milliseconds waitPerProcess = std::chrono::milliseconds(3000));

@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <optional>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -25,6 +27,34 @@ bool hasEnded(pid_t pid) {
            content.at(closingParen + 2) == 'Z' || content.at(closingParen + 2) == 'X';
 }
 
+// Where a process runs: its login session (the kernel's audit session, whose numbers logind's
+// sessions carry; "4294967295" where nobody logged in through PAM) and its runtime folder.
+struct Session {
+    QByteArray login;
+    QByteArray runtimeDirectory;
+    bool operator==(const Session& other) const {
+        return login == other.login && runtimeDirectory == other.runtimeDirectory;
+    }
+    bool operator!=(const Session& other) const { return !(*this == other); }
+};
+
+// Null for a process whose environment is not ours to read: another user's, or one that ended.
+std::optional<Session> sessionOf(const QString& process) {
+    QFile environment(process + QStringLiteral("/environ"));
+    if (!environment.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    Session session;
+    const QByteArray runtimeVariable("XDG_RUNTIME_DIR=");
+    for (const QByteArray& variable : environment.readAll().split('\0')) {
+        if (variable.startsWith(runtimeVariable))
+            session.runtimeDirectory = variable.mid(runtimeVariable.size());
+    }
+    QFile login(process + QStringLiteral("/sessionid"));
+    if (login.open(QIODevice::ReadOnly))
+        session.login = login.readAll().trimmed();
+    return session;
+}
+
 bool waitForExit(pid_t pid, std::chrono::milliseconds timeout) {
     for (auto waited = std::chrono::milliseconds::zero(); waited < timeout;
          waited += kExitPollInterval) {
@@ -37,30 +67,33 @@ bool waitForExit(pid_t pid, std::chrono::milliseconds timeout) {
 
 } // namespace
 
-bool terminateProcessesOfExecutable(const QString& executablePath, qint64 ownPid,
-                                    std::chrono::milliseconds waitPerProcess, int* error) {
+int terminateSessionProcessesOfExecutable(const QString& executablePath, qint64 ownPid,
+                                          std::chrono::milliseconds waitPerProcess, int* error) {
     QDir proc(QStringLiteral("/proc"));
-    if (!proc.exists()) {
+    const std::optional<Session> ownSession = sessionOf(proc.filePath(QStringLiteral("self")));
+    if (!proc.exists() || !ownSession) {
         *error = ENOENT;
-        return false;
+        return -1;
     }
     const QString wanted = QFileInfo(executablePath).canonicalFilePath();
     const QStringList entries = proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    int ended = 0;
     for (const QString& entry : entries) {
         bool isPid = false;
         const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid || pid == 0 || pid == ownPid)
+        if (!isPid || pid == 0 || pid == ownPid ||
+            QFileInfo(proc.filePath(entry)).ownerId() != ::geteuid())
             continue;
-        // A process of another user, or one that ended meanwhile, has no readable link.
         const QString image = QFile::symLinkTarget(proc.filePath(entry + QStringLiteral("/exe")));
-        if (image.isEmpty() || image != wanted)
+        if (image.isEmpty() || image != wanted || sessionOf(proc.filePath(entry)) != ownSession)
             continue;
         if (::kill(static_cast<pid_t>(pid), SIGTERM) != 0)
             continue;
         if (!waitForExit(static_cast<pid_t>(pid), waitPerProcess))
             ::kill(static_cast<pid_t>(pid), SIGKILL);
+        ++ended;
     }
-    return true;
+    return ended;
 }
 
 } // namespace platform

@@ -536,6 +536,42 @@ private slots:
         QVERIFY(sandbox.logged(QStringLiteral("Quit requested externally")));
     }
 
+    // The same program file runs in two sessions, each with its runtime folder and X server.
+    // "quit" in one ends its copy and a straggler there (a restarted copy, deaf to the request
+    // while it waits), and leaves the other session's copy running.
+    void quitKeepsToItsSession() {
+        ProgramSandbox here;
+        SessionSandbox elsewhere;
+        ChildProcess displays[2];
+        QProcessEnvironment environments[] = {here.environment, elsewhere.environment()};
+        for (int i = 0; i < 2; ++i) {
+            // Xvfb takes a free display and writes its number to standard output.
+            displays[i].start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), "1"});
+            QVERIFY(displays[i].waitForReadyRead(30000));
+            environments[i].insert("DISPLAY", ':' + displays[i].readLine().trimmed());
+            environments[i].insert("QT_QPA_PLATFORM", "xcb");
+        }
+        here.environment = environments[0];
+        QProcess* first = here.start({QStringLiteral("--log")});
+        const QString owner = QStringLiteral("Current system locale:");
+        QVERIFY(here.logged(owner, 30000));
+        QProcess* straggler = here.start({QStringLiteral("--restart")});
+        ChildProcess other;
+        other.setProcessEnvironment(environments[1]);
+        other.start(here.binary, {QStringLiteral("--log")});
+        QVERIFY(QTest::qWaitFor(
+            [&] { return contents(elsewhere.path("tmp/Castwell.log")).contains(owner); }, 30000));
+
+        QString output;
+        QCOMPARE(here.run({QStringLiteral("quit")}, &output), 0);
+        QVERIFY(first->waitForFinished(10000) && straggler->waitForFinished(10000));
+        // The first copy may still be on its way out when the stragglers are looked for.
+        QVERIFY2(output.contains(QRegularExpression("other copies of this session ended: [12]\n")),
+                 qPrintable(output));
+        QTest::qWait(500);
+        QCOMPARE(other.state(), QProcess::Running);
+    }
+
 private:
     SessionSandbox session_;
 };
