@@ -15,6 +15,7 @@ AboutBox::AboutBox(QWidget* parent)
     , ui_(std::make_unique<Ui::AboutBox>()) {
     registerUiResources();
     ui_->setupUi(this);
+    ui_->icon_icon->setPicture(QStringLiteral(":/app.svg"));
 
     connect(ui_->btn_check_sw_update, &QPushButton::clicked, this, &AboutBox::checkSWUpdate);
     connect(ui_->btn_check_fw_update, &QPushButton::clicked, this, &AboutBox::checkFWUpdate);
@@ -73,10 +74,7 @@ void AboutBox::retranslateUI() {
         tr("Software Version: %1").arg(displayVersion(QCoreApplication::applicationVersion())));
     setFirmwareVersionText(deviceAbsent_ ? deviceNotDetectedText() : firmwareVersionText_);
     // The logo is picked through the catalogue so that a language can bring its own wordmark.
-    ui_->icon_logo->setText(QStringLiteral("<img width=\"%1\" height=\"%2\" src=\"%3\"/>")
-                                .arg(QString::number(ui_->icon_logo->width()),
-                                     QString::number(ui_->icon_logo->height()),
-                                     tr(":/quendral-logo-dark.svg")));
+    ui_->icon_logo->setPicture(tr(":/quendral-logo-dark.svg"));
 }
 
 void AboutBox::changeEvent(QEvent* event) {

@@ -1,3 +1,4 @@
+#include "aboutbox.h"
 #include "desktopnotifications.h"
 #include "kestalactionmenu.h"
 #include "kestalmainwindow.h"
@@ -9,10 +10,13 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QStackedWidget>
+#include <QSvgRenderer>
 #include <QSystemTrayIcon>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 using Getter = bool (Settings::*)() const;
@@ -365,6 +369,45 @@ private slots:
                      service.shown.constLast().at(1) == 7u));
         QCOMPARE(service.shown.constLast().at(4), QStringLiteral("HDMI Source Not Detected"));
         QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+    }
+
+    // The product picture whole inside its label (fitted, aligned right and centred vertically)
+    // and drawn at the screen's resolution: the label shows exactly the picture rendered
+    // directly at that size. CTest runs this once more at twice the scale.
+    void aboutBoxPictureIsWholeAndSharp() {
+        // As a user sees it, fit for a screenshot.
+        QCoreApplication::setApplicationVersion(QStringLiteral("1.0.69"));
+        AboutBox about;
+        about.setDeviceInfo({true, true, QStringLiteral("Kestal"), {1, 1, 0}});
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        const QPixmap shot = about.grab();
+        const qreal ratio = shot.devicePixelRatio();
+        QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
+        QVERIFY(shot.save(QStringLiteral(ARTIFACTS_DIR "/about-box%1.png")
+                              .arg(ratio > 1 ? QStringLiteral("@%1x").arg(ratio) : QString())));
+
+        const QWidget* label = about.findChild<QWidget*>(QStringLiteral("icon_icon"));
+        QCOMPARE(label->size(), QSize(200, 280));
+        const QRect picture(label->mapTo(&about, QPoint(0, 40)), QSize(200, 200));
+        QImage expected(picture.size() * ratio, QImage::Format_RGB32);
+        expected.setDevicePixelRatio(ratio);
+        expected.fill(Qt::white);
+        QPainter painter(&expected);
+        QSvgRenderer(QStringLiteral(":/app.svg")).render(&painter, QRect(QPoint(), picture.size()));
+        painter.end();
+        const QImage drawn = shot.toImage()
+                                 .copy(QRect(picture.topLeft() * ratio, expected.size()))
+                                 .convertToFormat(QImage::Format_RGB32);
+        int worst = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb a = drawn.pixel(x, y), b = expected.pixel(x, y);
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+            }
+        }
+        QVERIFY2(worst <= 2, qPrintable(QStringLiteral("pixels differ by up to %1").arg(worst)));
     }
 };
 
