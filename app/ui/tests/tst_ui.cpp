@@ -16,7 +16,6 @@
 #include <QSystemTrayIcon>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
 
 using Getter = bool (Settings::*)() const;
@@ -371,43 +370,30 @@ private slots:
         QDBusConnection::disconnectFromBus(QStringLiteral("program"));
     }
 
-    // The product picture whole inside its label (fitted, aligned right and centred vertically)
-    // and drawn at the screen's resolution: the label shows exactly the picture rendered
-    // directly at that size. CTest runs this once more at twice the scale.
+    // The product picture whole in its label (fitted, right, centred vertically) at the screen's
+    // resolution: exactly the picture rendered directly at that size (CTest runs it at 2x too).
     void aboutBoxPictureIsWholeAndSharp() {
-        // As a user sees it, fit for a screenshot.
         QCoreApplication::setApplicationVersion(QStringLiteral("1.0.69"));
         AboutBox about;
         about.setDeviceInfo({true, true, QStringLiteral("Kestal"), {1, 1, 0}});
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        const QPixmap shot = about.grab();
+        const QImage shot = about.grab().toImage();
         const qreal ratio = shot.devicePixelRatio();
-        QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)));
-        QVERIFY(shot.save(QStringLiteral(ARTIFACTS_DIR "/about-box%1.png")
+        QVERIFY(QDir().mkpath(QStringLiteral(ARTIFACTS_DIR)) &&
+                shot.save(QStringLiteral(ARTIFACTS_DIR "/about-box%1.png")
                               .arg(ratio > 1 ? QStringLiteral("@%1x").arg(ratio) : QString())));
 
         const QWidget* label = about.findChild<QWidget*>(QStringLiteral("icon_icon"));
-        QCOMPARE(label->size(), QSize(200, 280));
-        const QRect picture(label->mapTo(&about, QPoint(0, 40)), QSize(200, 200));
-        QImage expected(picture.size() * ratio, QImage::Format_RGB32);
+        QImage expected(QSize(200, 200) * ratio, QImage::Format_RGB32);
         expected.setDevicePixelRatio(ratio);
         expected.fill(Qt::white);
         QPainter painter(&expected);
-        QSvgRenderer(QStringLiteral(":/app.svg")).render(&painter, QRect(QPoint(), picture.size()));
+        QSvgRenderer(QStringLiteral(":/app.svg")).render(&painter, QRectF(0, 0, 200, 200));
         painter.end();
-        const QImage drawn = shot.toImage()
-                                 .copy(QRect(picture.topLeft() * ratio, expected.size()))
-                                 .convertToFormat(QImage::Format_RGB32);
-        int worst = 0;
-        for (int y = 0; y < drawn.height(); ++y) {
-            for (int x = 0; x < drawn.width(); ++x) {
-                const QRgb a = drawn.pixel(x, y), b = expected.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
-                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-            }
-        }
-        QVERIFY2(worst <= 2, qPrintable(QStringLiteral("pixels differ by up to %1").arg(worst)));
+        QCOMPARE(shot.copy(QRect(label->mapTo(&about, QPoint(0, 40)) * ratio, expected.size()))
+                     .convertToFormat(QImage::Format_RGB32),
+                 expected);
     }
 };
 
